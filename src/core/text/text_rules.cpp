@@ -1,0 +1,107 @@
+#include "text/text_rules.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ondrel {
+namespace {
+
+char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+Text foldedCopy(std::string_view s) {
+    Text out(s);
+    std::transform(out.begin(), out.end(), out.begin(), foldAscii);
+    return out;
+}
+
+// Finds matches that begin on a character boundary, where boundaries are counted from the
+// first position searched. Candidates come from memmem (memchr-class speed); a candidate's
+// alignment is decided from the nearest byte below 0x80 before it: the byte after such a
+// byte always starts a character, and the run of lead-range bytes after it pairs up. The last
+// position known to be a boundary only moves forward, so the whole search stays linear.
+class BoundaryFinder {
+public:
+    BoundaryFinder(std::string_view haystack, std::string_view needle, size_t origin)
+        : haystack_(haystack), needle_(needle), known_(origin) {}
+
+    // 0-based offset of the first aligned match at or after `from` (itself a boundary), or npos.
+    size_t find(size_t from) {
+        known_ = std::max(known_, from);
+        while (from + needle_.size() <= haystack_.size()) {
+            const void* hit = memmem(haystack_.data() + from, haystack_.size() - from,
+                                     needle_.data(), needle_.size());
+            if (!hit) return std::string_view::npos;
+            size_t candidate = static_cast<const char*>(hit) - haystack_.data();
+            if (isBoundary(candidate)) {
+                known_ = candidate;
+                return candidate;
+            }
+            // The candidate is a trail byte, so the byte after it starts a character.
+            known_ = candidate + 1;
+            from = candidate + 1;
+        }
+        return std::string_view::npos;
+    }
+
+private:
+    bool isBoundary(size_t pos) const {
+        size_t run = pos;
+        while (run > known_ && isLeadByte(static_cast<unsigned char>(haystack_[run - 1]))) --run;
+        return (pos - run) % 2 == 0;
+    }
+
+    std::string_view haystack_;
+    std::string_view needle_;
+    size_t known_;
+};
+
+}  // namespace
+
+int findText(std::string_view text, std::string_view needle, int start, bool ignoreCase) {
+    const size_t skip = start > 1 ? size_t(start) - 1 : 0;
+    if (skip >= text.size()) return notFound;
+    if (needle.empty()) return 1;
+    if (needle.size() > text.size() - skip) return notFound;
+    Text foldedText, foldedNeedle;
+    if (ignoreCase) {
+        foldedText = foldedCopy(text);
+        foldedNeedle = foldedCopy(needle);
+        text = foldedText;
+        needle = foldedNeedle;
+    }
+    size_t hit = BoundaryFinder(text, needle, skip).find(skip);
+    return hit == std::string_view::npos ? notFound : int(hit) + 1;
+}
+
+Text midText(std::string_view text, int position, int length) {
+    if (position < 1 || size_t(position) > text.size() || length <= 0) return Text();
+    return Text(text.substr(size_t(position) - 1, size_t(length)));
+}
+
+Text replaceText(std::string_view text, std::string_view needle, std::string_view replacement,
+                 int start, int count, bool caseSensitive) {
+    const size_t from = start > 1 ? size_t(start) - 1 : 0;
+    if (text.empty() || needle.empty() || from >= text.size() || count == 0) return Text(text);
+    Text foldedText, foldedNeedle;
+    std::string_view haystack = text, pattern = needle;
+    if (!caseSensitive) {
+        foldedText = foldedCopy(text);
+        foldedNeedle = foldedCopy(needle);
+        haystack = foldedText;
+        pattern = foldedNeedle;
+    }
+    BoundaryFinder finder(haystack, pattern, from);
+    Text out(text.substr(0, from));
+    size_t pos = from;
+    for (int done = 0; count < 0 || done < count; ++done) {
+        size_t hit = finder.find(pos);
+        if (hit == std::string_view::npos) break;
+        out.append(text.substr(pos, hit - pos));
+        out.append(replacement);
+        pos = hit + needle.size();
+    }
+    out.append(text.substr(pos));
+    return out;
+}
+
+}  // namespace ondrel
