@@ -1,0 +1,18 @@
+#include "keyword_source.h"
+
+#include <QLineEdit>
+
+#include "text_conversion.h"
+
+KeywordBoxSource::KeywordBoxSource(QLineEdit* box) : QObject(box), text_(toText(box->text())) {
+    connect(box, &QLineEdit::textChanged, this, [this](const QString& text) {
+        ondrel::Text converted = toText(text);
+        std::lock_guard lock(mutex_);
+        text_ = std::move(converted);
+    });
+}
+
+ondrel::Text KeywordBoxSource::keyword() {
+    std::lock_guard lock(mutex_);
+    return text_;
+}
