@@ -1,5 +1,6 @@
 #pragma once
 // What the window tests share: a start folder with engine files, and the window's parts by name.
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -31,3 +32,22 @@ inline std::vector<std::string> engineLines(const std::string& gbkName, const st
 inline QLabel* statusPart(const MainWindow& window, int part) {
     return window.findChild<QLabel*>(QStringLiteral("statusPart%1").arg(part));
 }
+
+// Records what the window hands to the system's handler, for the schemes it is registered for.
+class OpenRecorder : public QObject {
+    Q_OBJECT
+public:
+    explicit OpenRecorder(const QStringList& schemes) : schemes_(schemes) {
+        for (const QString& scheme : schemes_) QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~OpenRecorder() override {
+        for (const QString& scheme : schemes_) QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QStringList opened;
+
+public slots:
+    void open(const QUrl& url) { opened << url.toString(); }
+
+private:
+    QStringList schemes_;
+};
