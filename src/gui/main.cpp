@@ -1,5 +1,6 @@
 // The desktop program: the main window over the engine files of the folder it was started in.
 #include <QApplication>
+#include <QIcon>
 #include <QThread>
 #include <filesystem>
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ondrel"));
     QGuiApplication::setDesktopFileName(QStringLiteral("ondrel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("ondrel")));
     ondrel::setPendingEventPump(pumpWindowEvents);
     MainWindow window(startFolder());
     window.show();

@@ -175,8 +175,8 @@ void MainWindow::createStatusBar() {
         statusParts_[i] = new QLabel(initialTexts[i], statusBar_);
         statusParts_[i]->setObjectName(QStringLiteral("statusPart%1").arg(i));
         statusBar_->addWidget(statusParts_[i]);
-        statusParts_[i]->installEventFilter(this);
     }
+    // A press on a part's label reaches the status bar too: the labels do not take presses.
     statusBar_->installEventFilter(this);
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, &MainWindow::showSearchCounts);
