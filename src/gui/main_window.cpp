@@ -18,15 +18,18 @@
 #include "donation_window.h"
 #include "engines/engine_loader.h"
 #include "help_window.h"
+#include "icons/favicon_loader.h"
 #include "keyword_source.h"
 #include "list_adapter.h"
 #include "main_layout.h"
 #include "result_list_model.h"
 #include "search/search_dispatch.h"
 #include "system_handler.h"
+#include "tab_icon_adapter.h"
 #include "text_conversion.h"
 #include "toolbar_icons.h"
 #include "update_check_runner.h"
+#include "web/web_request.h"
 
 namespace {
 
@@ -83,13 +86,18 @@ MainWindow::MainWindow(const std::filesystem::path& baseDirectory, ondrel::Updat
     showCurrentTabList();
     layoutMainWindow();
     loadEngines();
+    startTabIcons();
 
     updateCheck_ = new UpdateCheckRunner(this);
     connect(updateCheck_, &UpdateCheckRunner::finished, this, &MainWindow::showUpdateNotice);
     updateCheck_->start(updateAddresses_.versionUrl);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The icon task is not waited for: it is told to stop, and its calls no longer reach the tabs.
+    iconStop_->cancel();
+    tabIcons_->detach();
+}
 
 void MainWindow::createToolbar() {
     toolbar_ = new QToolBar(this);
@@ -184,15 +192,21 @@ void MainWindow::createStatusBar() {
 }
 
 void MainWindow::loadEngines() {
-    engineTable_ = ondrel::loadEngineTable(confFolder_);
-    // The window has lists for 98 engines; engines beyond them get no tab.
-    const int tabbed = std::min(engineTable_.count(), ondrel::maxEngineCount);
+    engineTable_ = std::make_shared<const ondrel::EngineTable>(ondrel::loadEngineTable(confFolder_));
+    // The window has lists for 98 engines, and the loader leaves out files beyond them.
+    const int tabbed = std::min(engineTable_->count(), ondrel::maxEngineCount);
     for (int i = 1; i <= tabbed; ++i) {
-        tabs_->addTab(new QWidget, toQString(engineTable_.engine(i).name));
+        tabs_->addTab(new QWidget, toQString(engineTable_->engine(i).name));
         lists_[size_t(i)]->setAccessibleName(QStringLiteral("搜索结果: %1").arg(tabs_->tabText(i)));
     }
     lists_[0]->setAccessibleName(QStringLiteral("搜索结果: 综合搜索"));
-    search_ = std::make_unique<ondrel::SearchDispatcher>(engineTable_, *listAdapter_, *keywordSource_);
+    search_ = std::make_unique<ondrel::SearchDispatcher>(*engineTable_, *listAdapter_, *keywordSource_);
+}
+
+void MainWindow::startTabIcons() {
+    tabIcons_ = std::make_shared<TabIconAdapter>(tabs_);
+    ondrel::startTabIcons(iconPool_, engineTable_, tabIcons_, iconStop_,
+                          [](const ondrel::Text& url) { return ondrel::WebRequest(url); });
 }
 
 void MainWindow::showCurrentTabList() {

@@ -10,7 +10,9 @@
 #include "app/result_lists.h"
 #include "app/update_check.h"
 #include "engines/engine_definition.h"
+#include "icons/task_pool.h"
 #include "result_commands.h"
+#include "web/cancellation.h"
 
 class QAction;
 class QLabel;
@@ -25,6 +27,7 @@ class QTreeView;
 class KeywordBoxSource;
 class ListAdapter;
 class ResultListModel;
+class TabIconAdapter;
 class UpdateCheckRunner;
 namespace ondrel {
 class SearchDispatcher;
@@ -42,7 +45,7 @@ public:
     ~MainWindow() override;
 
     const std::filesystem::path& confFolder() const { return confFolder_; }
-    const ondrel::EngineTable& engineTable() const { return engineTable_; }
+    const ondrel::EngineTable& engineTable() const { return *engineTable_; }
     QAction* toolbarAction(ToolbarButton button) const;
     UpdateCheckRunner* updateCheck() const { return updateCheck_; }
 
@@ -71,13 +74,15 @@ private:
     void createResultLists();
     void createStatusBar();
     void loadEngines();
+    void startTabIcons();
     void showUpdateNotice(bool newVersion);
     void openUpdateShare();
     void showOptionsMessage();
 
     std::filesystem::path confFolder_;
     ondrel::UpdateAddresses updateAddresses_;
-    ondrel::EngineTable engineTable_;
+    // Shared with the icon task, which may outlive the window by a moment.
+    std::shared_ptr<const ondrel::EngineTable> engineTable_;
     int shownListNumber_ = 0;
 
     QToolBar* toolbar_ = nullptr;
@@ -96,6 +101,9 @@ private:
     ListAdapter* listAdapter_ = nullptr;
     KeywordBoxSource* keywordSource_ = nullptr;
     UpdateCheckRunner* updateCheck_ = nullptr;
+    ondrel::TaskPool iconPool_;
+    std::shared_ptr<ondrel::Cancellation> iconStop_ = std::make_shared<ondrel::Cancellation>();
+    std::shared_ptr<TabIconAdapter> tabIcons_;
     // Declared last: destroyed first, so no worker outlives the lists and the keyword it uses.
     std::unique_ptr<ondrel::SearchDispatcher> search_;
 };

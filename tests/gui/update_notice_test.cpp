@@ -1,43 +1,25 @@
 // The update notice: asked off the user-interface thread, shown only for a successful answer
 // that is not our version, and a click anywhere on the status bar then opens the share page.
-#include <httplib.h>
-
 #include <QSignalSpy>
-#include <chrono>
-#include <thread>
 
 #include "gui_test_support.h"
+#include "test_site.h"
 #include "update_check_runner.h"
 
 namespace {
-// A version server on the loopback: /ok/BODY answers BODY, /status/N answers N, /slow waits.
+// The test site answers /version/BODY with BODY; its own routes give /status/N and /slow.
 class VersionSite {
 public:
     VersionSite() {
-        server_.Get(R"(/ok/([\s\S]*))", [](const httplib::Request& req, httplib::Response& res) {
+        site_.server().Get(R"(/version/([\s\S]*))", [](const httplib::Request& req, httplib::Response& res) {
             res.set_content(req.matches[1], "text/plain");
         });
-        server_.Get(R"(/status/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
-            res.status = std::stoi(req.matches[1]);
-            res.set_content("1.1", "text/plain");
-        });
-        server_.Get("/slow", [](const httplib::Request&, httplib::Response& res) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-            res.set_content("1.1", "text/plain");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        site_.start();
     }
-    ~VersionSite() {
-        server_.stop();
-        thread_.join();
-    }
-    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+    std::string url(const std::string& path) const { return site_.baseUrl() + path; }
 
 private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
+    ondrel::testsite::TestSite site_;
 };
 
 const QString notice = QStringLiteral("有新版本,点击更新，提取码：wqkd");
@@ -59,10 +41,10 @@ private:
 void UpdateNoticeTest::showsTheNoticeOnlyForAnotherVersion_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("shown");
-    QTest::newRow("ours") << QStringLiteral("/ok/1.0") << false;
-    QTest::newRow("ours and a line end") << QStringLiteral("/ok/1.0%0D%0A") << true;
-    QTest::newRow("newer") << QStringLiteral("/ok/1.1") << true;
-    QTest::newRow("prefixed") << QStringLiteral("/ok/V1.0") << true;
+    QTest::newRow("ours") << QStringLiteral("/version/1.0") << false;
+    QTest::newRow("ours and a line end") << QStringLiteral("/version/1.0%0D%0A") << true;
+    QTest::newRow("newer") << QStringLiteral("/version/1.1") << true;
+    QTest::newRow("prefixed") << QStringLiteral("/version/V1.0") << true;
     QTest::newRow("not found") << QStringLiteral("/status/404") << false;
     QTest::newRow("server error") << QStringLiteral("/status/500") << false;
 }
@@ -100,7 +82,7 @@ void UpdateNoticeTest::withoutAnAddressNoCheckIsMade() {
 
 void UpdateNoticeTest::theWindowTakesInputWhileTheCheckWaits() {
     QTemporaryDir folder;
-    MainWindow window(folder.path().toStdString(), {site_.url("/slow"), shareUrl});
+    MainWindow window(folder.path().toStdString(), {site_.url("/slow?ms=2500"), shareUrl});
     QSignalSpy finished(window.updateCheck(), &UpdateCheckRunner::finished);
     // The first timer tick comes while the server still holds its answer.
     QTRY_COMPARE(statusPart(window, 0)->text(), QStringLiteral("搜索状态:0条线程"));

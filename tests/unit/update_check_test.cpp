@@ -1,9 +1,8 @@
 #include "app/update_check.h"
 
 #include <gtest/gtest.h>
-#include <httplib.h>
 
-#include <thread>
+#include "test_site.h"
 
 namespace ondrel {
 namespace {
@@ -33,33 +32,15 @@ TEST(UpdateCheck, NoticeEndsWithTheExtractionCode) {
     EXPECT_EQ(Text(updateNotice).substr(Text(updateNotice).size() - 4), "wqkd");
 }
 
-class VersionServer : public ::testing::Test {
-protected:
-    void SetUp() override {
-        server_.Get("/ver.txt", [](const httplib::Request&, httplib::Response& res) { res.set_content("1.0", "text/plain"); });
-        server_.Get("/newer/ver.txt", [](const httplib::Request&, httplib::Response& res) { res.set_content("1.1", "text/plain"); });
-        server_.Get("/gone/ver.txt", [](const httplib::Request&, httplib::Response& res) {
-            res.status = 404;
-            res.set_content("1.1", "text/plain");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-    }
-    void TearDown() override {
-        server_.stop();
-        thread_.join();
-    }
-    Text url(const char* path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
-
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
-};
-
-TEST_F(VersionServer, AsksTheAddressAndDecides) {
-    EXPECT_FALSE(newVersionAvailable(url("/ver.txt")));
-    EXPECT_TRUE(newVersionAvailable(url("/newer/ver.txt")));
-    EXPECT_FALSE(newVersionAvailable(url("/gone/ver.txt")));
+TEST(UpdateCheck, AsksTheAddressAndDecides) {
+    testsite::TestSite site;
+    site.server().Get("/ver.txt", [](const httplib::Request&, httplib::Response& res) { res.set_content("1.0", "text/plain"); });
+    site.server().Get("/newer/ver.txt", [](const httplib::Request&, httplib::Response& res) { res.set_content("1.1", "text/plain"); });
+    ASSERT_TRUE(site.start());
+    EXPECT_FALSE(newVersionAvailable(site.baseUrl() + "/ver.txt"));
+    EXPECT_TRUE(newVersionAvailable(site.baseUrl() + "/newer/ver.txt"));
+    // The site's error page holds no version: a failure is not news.
+    EXPECT_FALSE(newVersionAvailable(site.baseUrl() + "/status/404"));
 }
 
 TEST(UpdateCheck, NoAddressOrNoServerIsNoNewVersion) {
