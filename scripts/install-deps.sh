@@ -13,6 +13,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libqt6svg6 qt6-qpa-plugins
   xvfb xauth fonts-noto-cjk imagemagick
+  dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 missing=()

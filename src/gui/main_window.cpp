@@ -70,7 +70,11 @@ int selectedRow(const QTreeView* view) {
 
 MainWindow::MainWindow(const std::filesystem::path& baseDirectory, ondrel::UpdateAddresses updateAddresses,
                        QWidget* parent)
-    : QWidget(parent), confFolder_(baseDirectory / "conf"), updateAddresses_(std::move(updateAddresses)) {
+    : QMainWindow(parent), confFolder_(baseDirectory / "conf"), updateAddresses_(std::move(updateAddresses)) {
+    // The controls sit at fixed places inside the window, as designed; the window itself is a
+    // main window so that the accessibility bus presents it as one.
+    client_ = new QWidget(this);
+    setCentralWidget(client_);
     setWindowTitle(QStringLiteral("Ondrel聚合搜索V1.0"));
     resize(791, 538);
     move(50, 50);
@@ -100,7 +104,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::createToolbar() {
-    toolbar_ = new QToolBar(this);
+    toolbar_ = new QToolBar(client_);
     toolbar_->setObjectName(QStringLiteral("toolbar"));
     toolbar_->setAccessibleName(QStringLiteral("工具条"));
     toolbar_->setGeometry(0, 0, 785, toolbarHeight);
@@ -129,17 +133,17 @@ void MainWindow::createToolbar() {
 QAction* MainWindow::toolbarAction(ToolbarButton button) const { return toolbarActions_[size_t(button)]; }
 
 void MainWindow::createSearchRow() {
-    auto* label = new QLabel(QStringLiteral("输入关键字:"), this);
+    auto* label = new QLabel(QStringLiteral("输入关键字:"), client_);
     label->setGeometry(8, 54, 104, 24);
-    keywordBox_ = new QLineEdit(this);
+    keywordBox_ = new QLineEdit(client_);
     keywordBox_->setObjectName(QStringLiteral("keywordBox"));
     keywordBox_->setAccessibleName(QStringLiteral("关键字"));
     keywordBox_->setGeometry(104, 55, 224, 24);
     label->setBuddy(keywordBox_);
-    searchButton_ = new QPushButton(QStringLiteral("搜索"), this);
+    searchButton_ = new QPushButton(QStringLiteral("搜索"), client_);
     searchButton_->setObjectName(QStringLiteral("searchButton"));
     searchButton_->setGeometry(342, 55, 96, 24);
-    stopButton_ = new QPushButton(QStringLiteral("停止"), this);
+    stopButton_ = new QPushButton(QStringLiteral("停止"), client_);
     stopButton_->setObjectName(QStringLiteral("stopButton"));
     stopButton_->setGeometry(446, 55, 96, 24);
     connect(searchButton_, &QPushButton::clicked, this, &MainWindow::startSearch);
@@ -149,7 +153,7 @@ void MainWindow::createSearchRow() {
 }
 
 void MainWindow::createResultLists() {
-    tabs_ = new QTabWidget(this);
+    tabs_ = new QTabWidget(client_);
     tabs_->setObjectName(QStringLiteral("tabs"));
     tabs_->setAccessibleName(QStringLiteral("搜索引擎"));
     tabs_->setGeometry(0, tabControlTop, 760, 376);
@@ -163,7 +167,7 @@ void MainWindow::createResultLists() {
 
     for (int i = 0; i < ondrel::resultListCount; ++i) {
         models_[size_t(i)] = new ResultListModel(this);
-        QTreeView* list = createResultListView(models_[size_t(i)], this);
+        QTreeView* list = createResultListView(models_[size_t(i)], client_);
         list->setObjectName(QStringLiteral("resultList%1").arg(i));
         connect(list, &QTreeView::customContextMenuRequested, this,
                 [this, list](const QPoint& at) { resultMenu_->popup(list->viewport()->mapToGlobal(at)); });
@@ -174,7 +178,7 @@ void MainWindow::createResultLists() {
 }
 
 void MainWindow::createStatusBar() {
-    statusBar_ = new QStatusBar(this);
+    statusBar_ = new QStatusBar(client_);
     statusBar_->setObjectName(QStringLiteral("statusBar"));
     statusBar_->setSizeGripEnabled(false);
     statusBar_->setGeometry(0, 471, 785, statusBarHeight);
@@ -263,17 +267,17 @@ void MainWindow::showOptionsMessage() {
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
+    QMainWindow::resizeEvent(event);
     layoutMainWindow();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
+    QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) layoutMainWindow();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         openUpdateShare();
-    return QWidget::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -2,7 +2,7 @@
 // The program's one top-level window: the keyword box and the search, a tab per engine over
 // the 99 result lists (list 0 the combined tab's, list i engine i's; exactly one shown), the
 // toolbar, and the status bar with the search counts and the update notice.
-#include <QWidget>
+#include <QMainWindow>
 #include <array>
 #include <filesystem>
 #include <memory>
@@ -35,7 +35,7 @@ class SearchDispatcher;
 
 enum class ToolbarButton { engineSettings, engineCheck, options, help, donation };
 
-class MainWindow : public QWidget {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // baseDirectory: where the engine files live, in its "conf" folder (created when missing).
@@ -85,6 +85,7 @@ private:
     std::shared_ptr<const ondrel::EngineTable> engineTable_;
     int shownListNumber_ = 0;
 
+    QWidget* client_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     std::array<QAction*, 5> toolbarActions_{};
     QLineEdit* keywordBox_ = nullptr;
