@@ -3,6 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include "certificate.h"
@@ -36,6 +40,30 @@ std::string echoOf(const httplib::Request& req) {
         out += name + ": " + value + "\n";
     }
     return out + "\n" + req.body;
+}
+
+// Shuts down the site's open connections (sockets bound to its port). A worker of the server
+// waits on an idle keep-alive connection until the client sends again or the keep-alive time
+// runs out; clients keep their connections for reuse, so without this every stop would wait
+// out that time.
+void shutDownConnectionsOnPort(int port) {
+#ifdef __linux__
+    DIR* fds = opendir("/proc/self/fd");
+    if (!fds) return;
+    while (dirent* entry = readdir(fds)) {
+        int fd = std::atoi(entry->d_name);
+        if (fd <= 2 || fd == dirfd(fds)) continue;
+        sockaddr_in local{};
+        socklen_t length = sizeof local;
+        if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) == 0 && local.sin_family == AF_INET &&
+            ntohs(local.sin_port) == port) {
+            shutdown(fd, SHUT_RDWR);
+        }
+    }
+    closedir(fds);
+#else
+    (void)port;
+#endif
 }
 
 }  // namespace
@@ -99,6 +127,7 @@ void TestSite::stop() {
     stopSignal_.notify_all();
     if (thread_.joinable()) {
         server_->stop();
+        shutDownConnectionsOnPort(port_);
         thread_.join();
     }
 }

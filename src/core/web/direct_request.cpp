@@ -96,7 +96,10 @@ int urlPort(const Text& url) {
 }
 
 Text urlPath(const Text& url) {
-    int host = findText(url, urlHost(url), 1, true);
+    // The host is looked for after the scheme, so that a short host name such as "p" is not
+    // found inside "http://" itself.
+    size_t scheme = url.find("://");
+    int host = findText(url, urlHost(url), scheme == Text::npos ? 1 : int(scheme) + 4, true);
     int slash = host == notFound ? notFound : findText(url, "/", host);
     return slash == notFound ? Text("/") : url.substr(size_t(slash) - 1);
 }

@@ -7,16 +7,17 @@
 
 namespace ondrel {
 
+// Every member has an initialiser, so a caller names only the arguments it gives.
 struct DirectWebRequestOptions {
     int method = 0;               // method index as for WebRequest; outside 0..7 means GET
-    Text body;                    // sent by methods other than GET when bodyBytes is empty
-    std::optional<Text> cookies;  // given: no session cookies, and the reply's cookies are merged
+    Text body{};                    // sent by methods other than GET when bodyBytes is empty
+    std::optional<Text> cookies{};  // given: no session cookies, and the reply's cookies are merged
     Text* cookiesOut = nullptr;
-    Text headers;                 // extra header lines separated by CR LF
+    Text headers{};                 // extra header lines separated by CR LF
     Text* headersOut = nullptr;   // raw header block; 5000 spaces when it could not be read
     bool noRedirect = false;
-    Bytes bodyBytes;              // sent by methods other than GET
-    Text proxy;                   // empty connects directly
+    Bytes bodyBytes{};              // sent by methods other than GET
+    Text proxy{};                   // empty connects directly
     bool autoMergeCookies = true;
     bool completeHeaders = true;
     bool normaliseNames = true;
