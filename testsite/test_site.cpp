@@ -91,6 +91,9 @@ TestSite::TestSite(TestSiteOptions options) : options_(options) {
     // Enough workers for the stalled routes of a test not to starve the next request.
     server_->new_task_queue = [] { return new httplib::ThreadPool(32); };
     server_->set_keep_alive_timeout(1);
+    // Without it the head and the body of a response, written separately, wait out the
+    // client's delayed acknowledgement on a reused connection.
+    server_->set_tcp_nodelay(true);
     server_->set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
         if (long long ms = latencyMs_.load()) waitUnlessStopping(milliseconds(ms));
         return httplib::Server::HandlerResponse::Unhandled;
