@@ -94,6 +94,10 @@ TestSite::TestSite(TestSiteOptions options) : options_(options) {
     // Without it the head and the body of a response, written separately, wait out the
     // client's delayed acknowledgement on a reused connection.
     server_->set_tcp_nodelay(true);
+    server_->set_socket_options([this](int sock) {
+        httplib::default_socket_options(sock);
+        listeningSocket_ = sock;
+    });
     server_->set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
         if (long long ms = latencyMs_.load()) waitUnlessStopping(milliseconds(ms));
         return httplib::Server::HandlerResponse::Unhandled;
@@ -116,6 +120,9 @@ bool TestSite::start() {
         port_ = -1;
     }
     if (port_ <= 0) return false;
+    // The server listens with a backlog of 5; a burst of concurrent clients (a search runs many
+    // requests at once) would see connections dropped and retried a second later.
+    ::listen(listeningSocket_, SOMAXCONN);
     thread_ = std::thread([this] { server_->listen_after_bind(); });
     // stop() only reaches a server that is running; until then connections wait in the backlog.
     for (int i = 0; i < 5000 && !server_->is_running(); ++i) std::this_thread::sleep_for(milliseconds(1));

@@ -72,6 +72,7 @@ private:
     std::unique_ptr<httplib::Server> server_;
     std::string certificateFile_;
     std::thread thread_;
+    int listeningSocket_ = -1;
     int port_ = 0;
     std::atomic<long long> latencyMs_{0};
     std::mutex stopMutex_;
