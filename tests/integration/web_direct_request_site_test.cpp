@@ -6,6 +6,7 @@
 
 #include "test_site.h"
 #include "web/direct_request.h"
+#include "web/internet_session.h"
 
 namespace ondrel {
 namespace {
@@ -126,6 +127,48 @@ TEST_P(DirectRequestSite, FailuresLeaveTheSpaces) {
         EXPECT_EQ(status, 0);
         EXPECT_EQ(cookies, "s=1");
     }
+}
+
+TEST(InternetSession, HeaderBlockMustFitWithItsNul) {
+    TestSite site;
+    ASSERT_TRUE(site.start());
+    auto session = inet::Session::open("agent", inet::openTypeDirect);
+    auto connection = session->connect("127.0.0.1", site.port());
+    auto sent = [&](size_t size) {
+        auto request = connection->openRequest("GET", "/big-header?size=" + std::to_string(size), "HTTP/1.1", 0);
+        EXPECT_TRUE(request->send("", ""));
+        return request;
+    };
+    auto blockSize = [](const inet::Request& request) {
+        std::string buffer(100000, '\0');
+        size_t length = buffer.size();
+        EXPECT_TRUE(request.queryInfo(inet::queryRawHeadersCrlf, buffer.data(), length));
+        return length;
+    };
+    // The filler grows the block byte for byte: find the size that makes it 4999 bytes.
+    const size_t fits = 6000 - (blockSize(*sent(6000)) - 4999);
+    ASSERT_EQ(blockSize(*sent(fits)), 4999u);
+
+    char buffer[5000];
+    size_t length = sizeof buffer;
+    EXPECT_TRUE(sent(fits)->queryInfo(inet::queryRawHeadersCrlf, buffer, length));
+    EXPECT_EQ(length, 4999u);
+    EXPECT_EQ(buffer[4999], '\0');
+    length = sizeof buffer;
+    EXPECT_FALSE(sent(fits + 1)->queryInfo(inet::queryRawHeadersCrlf, buffer, length));
+    EXPECT_EQ(length, 5001u) << "the size needed, NUL included";
+
+    // The body comes in pieces of at most the size asked for.
+    auto request = sent(fits);
+    std::string body;
+    char piece[2];
+    size_t read = 0;
+    do {
+        EXPECT_TRUE(request->readFile(piece, sizeof piece, read));
+        EXPECT_LE(read, sizeof piece);
+        body.append(piece, read);
+    } while (read != 0);
+    EXPECT_EQ(body, "big");
 }
 
 TEST(DirectRequest, UnopenableHandlesWriteNothing) {
