@@ -112,6 +112,7 @@ TestSite::~TestSite() {
 
 bool TestSite::start() {
     if (thread_.joinable()) return true;
+    if (options_.https && certificateFile_.empty()) return false;  // no certificate could be made
     if (options_.port == 0) {
         port_ = server_->bind_to_any_port("127.0.0.1");
     } else if (server_->bind_to_port("127.0.0.1", options_.port)) {

@@ -48,8 +48,10 @@ public:
     // Add routes here before start().
     httplib::Server& server() { return *server_; }
 
-    // Binds 127.0.0.1 and serves on a thread of its own. False when the port cannot be bound.
+    // Binds 127.0.0.1 and serves on a thread of its own. False when the port cannot be bound
+    // (or, for HTTPS, no certificate could be made).
     bool start();
+    // Ends every waiting route and closes the site's connections; a stopped site stays stopped.
     void stop();
 
     int port() const { return port_; }
