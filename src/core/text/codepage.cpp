@@ -144,29 +144,37 @@ size_t asciiRunEnd(std::string_view s, size_t i) {
     return i;
 }
 
+bool inRange(std::string_view s, size_t i, unsigned char lo, unsigned char hi) {
+    return i < s.size() && static_cast<unsigned char>(s[i]) >= lo && static_cast<unsigned char>(s[i]) <= hi;
+}
+
+// Length of the program-text character at `i` (a byte of 0x80 or above): 2 or 4 when a valid
+// GB18030 sequence starts there, else 1, so that an ASCII byte after a bad lead byte stays ASCII.
+size_t programCharLength(std::string_view s, size_t i) {
+    if (!inRange(s, i, 0x81, 0xFE)) return 1;
+    if (inRange(s, i + 1, 0x40, 0x7E) || inRange(s, i + 1, 0x80, 0xFE)) return 2;
+    if (inRange(s, i + 1, 0x30, 0x39) && inRange(s, i + 2, 0x81, 0xFE) && inRange(s, i + 3, 0x30, 0x39)) return 4;
+    return 1;
+}
+
 // End of the run of non-ASCII characters starting at `i`. In GB18030 a character's later
 // bytes may lie in the ASCII range, so the run steps over whole characters.
 size_t foreignRunEnd(std::string_view s, size_t i, bool fromProgramText) {
-    while (i < s.size() && static_cast<unsigned char>(s[i]) >= 0x80) {
-        if (!fromProgramText) {
-            ++i;
-            continue;
-        }
-        const bool fourBytes = i + 1 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '9';
-        i += fourBytes ? 4 : 2;
-    }
-    return std::min(i, s.size());
+    while (i < s.size() && static_cast<unsigned char>(s[i]) >= 0x80) i += fromProgramText ? programCharLength(s, i) : 1;
+    return i;
 }
 
 // Conversion between two charsets that both write ASCII as itself: ASCII runs, most of a
 // web page, are copied without passing through iconv.
-Text convertAsciiCompatible(std::string_view in, const std::string& from, const std::string& to) {
+Text convertAsciiCompatible(std::string_view in, const std::string& from, const std::string& to,
+                            std::vector<MappedUtf8::Run>* asciiRuns = nullptr) {
     in = in.substr(0, in.find('\0'));
     Text out;
     out.reserve(in.size() + in.size() / 2);
     const bool fromProgramText = from == programCharset;
     for (size_t i = 0; i < in.size();) {
         const size_t asciiEnd = asciiRunEnd(in, i);
+        if (asciiRuns && asciiEnd > i) asciiRuns->push_back({out.size(), i});
         out.append(in.substr(i, asciiEnd - i));
         if (asciiEnd == in.size()) break;
         const size_t foreignEnd = foreignRunEnd(in, asciiEnd, fromProgramText);
@@ -201,6 +209,12 @@ Text urlEncode(std::string_view text, bool keepSafe, bool toUtf8) {
 }
 
 Text gbkToUtf8(std::string_view text) { return convertAsciiCompatible(text, programCharset, utf8Charset); }
+
+MappedUtf8 gbkToMappedUtf8(std::string_view text) {
+    MappedUtf8 mapped;
+    mapped.utf8 = convertAsciiCompatible(text, programCharset, utf8Charset, &mapped.asciiRuns);
+    return mapped;
+}
 
 Text utf8ToGbk(std::string_view text) { return convertAsciiCompatible(text, utf8Charset, programCharset); }
 

@@ -10,6 +10,7 @@
 // character (U+FFFD) per bad sequence; the valid characters around it stay.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/text.h"
 
@@ -25,6 +26,18 @@ Text urlEncode(std::string_view text, bool keepSafe = false, bool toUtf8 = false
 
 Text gbkToUtf8(std::string_view text);
 Text utf8ToGbk(std::string_view text);
+
+// The program's text as UTF-8, with where each of its ASCII runs starts on both sides, so that a
+// position found in the UTF-8 at an ASCII character leads back to the same byte of the text.
+struct MappedUtf8 {
+    struct Run {
+        size_t utf8;
+        size_t text;
+    };
+    Text utf8;
+    std::vector<Run> asciiRuns;
+};
+MappedUtf8 gbkToMappedUtf8(std::string_view text);
 
 // Code pages other than 936 and 65001 are looked up by their "CPnnn" name; an unknown one
 // gives the empty result.
