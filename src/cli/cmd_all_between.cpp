@@ -10,15 +10,12 @@ namespace {
 const TextCommandSyntax syntax{"all-between", "[--raw] [--from-utf8] PREFIX SUFFIX [FILE]", {"--raw", "--from-utf8"}, 2, 3};
 
 int run(const std::vector<std::string>& args) {
-    TextCommandArgs parsed;
-    if (const auto exit = parseTextCommand(args, syntax, parsed)) return *exit;
-    const auto page = readPage(parsed, 2);
-    if (!page) return exitFailed;
-    std::vector<Text> pieces;
-    allTextsBetween(*page, argumentText(parsed, 0), argumentText(parsed, 1), pieces);
-    // A NUL cannot occur in a piece, so it separates raw pieces that may hold line breaks.
-    for (const Text& piece : pieces) printText(parsed, piece, std::string_view("\0", 1));
-    return exitDone;
+    return runPageCommand(args, syntax, 2, [](const TextCommandArgs& parsed, const Text& page) {
+        std::vector<Text> pieces;
+        allTextsBetween(page, argumentText(parsed, 0), argumentText(parsed, 1), pieces);
+        // A NUL cannot occur in a piece, so it separates raw pieces that may hold line breaks.
+        for (const Text& piece : pieces) printText(parsed, piece, std::string_view("\0", 1));
+    });
 }
 
 const bool registered = registerCommand(

@@ -9,12 +9,9 @@ namespace {
 const TextCommandSyntax syntax{"between", "[--raw] [--from-utf8] PREFIX SUFFIX [FILE]", {"--raw", "--from-utf8"}, 2, 3};
 
 int run(const std::vector<std::string>& args) {
-    TextCommandArgs parsed;
-    if (const auto exit = parseTextCommand(args, syntax, parsed)) return *exit;
-    const auto page = readPage(parsed, 2);
-    if (!page) return exitFailed;
-    printText(parsed, textBetween(*page, argumentText(parsed, 0), argumentText(parsed, 1)));
-    return exitDone;
+    return runPageCommand(args, syntax, 2, [](const TextCommandArgs& parsed, const Text& page) {
+        printText(parsed, textBetween(page, argumentText(parsed, 0), argumentText(parsed, 1)));
+    });
 }
 
 const bool registered = registerCommand(

@@ -9,12 +9,9 @@ namespace {
 const TextCommandSyntax syntax{"strip", "[--raw] [--from-utf8] [FILE]", {"--raw", "--from-utf8"}, 0, 1};
 
 int run(const std::vector<std::string>& args) {
-    TextCommandArgs parsed;
-    if (const auto exit = parseTextCommand(args, syntax, parsed)) return *exit;
-    const auto page = readPage(parsed, 0);
-    if (!page) return exitFailed;
-    printText(parsed, stripHtml(*page));
-    return exitDone;
+    return runPageCommand(args, syntax, 0, [](const TextCommandArgs& parsed, const Text& page) {
+        printText(parsed, stripHtml(page));
+    });
 }
 
 const bool registered = registerCommand(

@@ -71,6 +71,16 @@ std::optional<Text> readPage(const TextCommandArgs& args, size_t index) {
     return args.has("--from-utf8") ? utf8ToGbk(text) : text;
 }
 
+int runPageCommand(const std::vector<std::string>& args, const TextCommandSyntax& syntax, size_t pageOperand,
+                   const std::function<void(const TextCommandArgs&, const Text& page)>& work) {
+    TextCommandArgs parsed;
+    if (const auto exit = parseTextCommand(args, syntax, parsed)) return *exit;
+    const auto page = readPage(parsed, pageOperand);
+    if (!page) return exitFailed;
+    work(parsed, *page);
+    return exitDone;
+}
+
 void printText(const TextCommandArgs& args, const Text& text, std::string_view rawEnd) {
     if (args.has("--raw")) {
         writeBytes(text);

@@ -1,6 +1,7 @@
 #pragma once
 // What the text commands share: their options, reading a page from a file or stdin, and
 // printing results in the terminal's UTF-8 or, with --raw, as the program's own bytes.
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -38,6 +39,11 @@ Text argumentText(const TextCommandArgs& args, size_t index);
 // is "-": taken as text up to its first NUL, converted from UTF-8 first with --from-utf8.
 // Nothing, with a message on stderr, when the file cannot be read.
 std::optional<Text> readPage(const TextCommandArgs& args, size_t index);
+
+// A command that works on a page: parses `args`, reads the page named by operand
+// `pageOperand` and hands both to `work`. Returns the command's exit status.
+int runPageCommand(const std::vector<std::string>& args, const TextCommandSyntax& syntax, size_t pageOperand,
+                   const std::function<void(const TextCommandArgs&, const Text& page)>& work);
 
 // Writes one result: in UTF-8 followed by a newline, or its bytes and `rawEnd` with --raw.
 void printText(const TextCommandArgs& args, const Text& text, std::string_view rawEnd = {});
