@@ -81,3 +81,15 @@ TEST(RegexObject, MatchesAndGroups) {
 
 }  // namespace
 }  // namespace ondrel
+
+namespace ondrel {
+namespace {
+
+TEST(RegexObject, MatchTooDeepForTheJitIsStillFound) {
+    RegexObject regex;
+    ASSERT_TRUE(regex.execute("(a|b)*c", std::string(300'000, 'a') + "c"));
+    EXPECT_EQ(regex.matchCount(), 1);
+}
+
+}  // namespace
+}  // namespace ondrel

@@ -112,7 +112,6 @@ Text stripHtml(std::string_view text) {
     // copied from the text itself, so no byte outside the markup changes, valid or not.
     const MappedUtf8 mapped = gbkToMappedUtf8(text);
     const std::string_view subject = mapped.utf8;
-    const auto* bytes = reinterpret_cast<PCRE2_SPTR>(subject.data());
     const long end = long(subject.size());
     const LastStarts lastStarts(subject);
     OffsetMapper mapper(mapped.asciiRuns);
@@ -126,8 +125,7 @@ Text stripHtml(std::string_view text) {
         pcre2_code* code = patterns.code(lastStarts.alternativesAt(pos));
         if (!code) return Text();
         pcre2_set_offset_limit(patterns.context(), PCRE2_SIZE(regionEnd));
-        const int rc = pcre2_match(code, bytes, subject.size(), PCRE2_SIZE(pos), PCRE2_NO_UTF_CHECK, data,
-                                   patterns.context());
+        const int rc = matchFrom(code, subject, size_t(pos), data, patterns.context());
         if (rc > 0) {
             const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data);
             const size_t matchStart = mapper.toText(ovector[0], false);

@@ -16,4 +16,13 @@ Pcre2Code compilePattern(std::string_view utf8Pattern, uint32_t options) {
     return code;
 }
 
+int matchFrom(const pcre2_code* code, std::string_view utf8Subject, size_t offset, pcre2_match_data* data,
+              pcre2_match_context* context) {
+    const auto subject = reinterpret_cast<PCRE2_SPTR>(utf8Subject.data());
+    int rc = pcre2_match(code, subject, utf8Subject.size(), offset, PCRE2_NO_UTF_CHECK, data, context);
+    if (rc == PCRE2_ERROR_JIT_STACKLIMIT)
+        rc = pcre2_match(code, subject, utf8Subject.size(), offset, PCRE2_NO_UTF_CHECK | PCRE2_NO_JIT, data, context);
+    return rc;
+}
+
 }  // namespace ondrel

@@ -22,4 +22,9 @@ using Pcre2MatchData = std::unique_ptr<pcre2_match_data, Pcre2MatchDataFree>;
 // `options` are PCRE2 compile options added to UTF mode; null when the pattern is invalid.
 Pcre2Code compilePattern(std::string_view utf8Pattern, uint32_t options);
 
+// pcre2_match on valid UTF-8 from `offset`. A match too deep for the JIT's stack is tried again
+// by the interpreter, which keeps its backtracking on the heap, rather than reported as none.
+int matchFrom(const pcre2_code* code, std::string_view utf8Subject, size_t offset, pcre2_match_data* data,
+              pcre2_match_context* context = nullptr);
+
 }  // namespace ondrel

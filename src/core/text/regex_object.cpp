@@ -67,8 +67,7 @@ bool RegexObject::execute(std::string_view pattern, std::string_view subject, bo
     result->subjectUtf8 = gbkToUtf8(subject);
     const std::string_view s = result->subjectUtf8;
     for (size_t pos = 0; pos <= s.size();) {
-        const int rc = pcre2_match(code.get(), reinterpret_cast<PCRE2_SPTR>(s.data()), s.size(), pos,
-                                   PCRE2_NO_UTF_CHECK, data.get(), nullptr);
+        const int rc = matchFrom(code.get(), s, pos, data.get());
         if (rc <= 0) break;  // no more matches, or the match limit was reached
         const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data.get());
         Match match;
