@@ -18,7 +18,9 @@ int usageError(const TextCommandSyntax& syntax, const std::string& message) {
     return exitUsage;
 }
 
-void writeBytes(std::string_view bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
+void writeBytes(std::string_view bytes) {
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
 
 }  // namespace
 
