@@ -4,7 +4,7 @@
 
 namespace {
 // Bounds the work of one pass of the event loop; the rest waits for the next pass.
-constexpr size_t changesPerBatch = 4000;
+constexpr size_t changesPerBatch = 1000;
 }  // namespace
 
 ListAdapter::ListAdapter(Models models, QObject* parent) : QObject(parent), models_(models) {}
