@@ -27,7 +27,6 @@
 #include "system_handler.h"
 #include "tab_icon_adapter.h"
 #include "text_conversion.h"
-#include "toolbar_icons.h"
 #include "update_check_runner.h"
 #include "web/web_request.h"
 
@@ -111,16 +110,9 @@ void MainWindow::createToolbar() {
     toolbar_->setIconSize(QSize(32, 32));
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolbar_->setMovable(false);
-    const struct {
-        ToolbarIcon icon;
-        const char16_t* text;
-    } buttons[] = {
-        {ToolbarIcon::engineSettings, u"引擎设置"}, {ToolbarIcon::engineCheck, u"引擎检测"},
-        {ToolbarIcon::options, u"选项"},          {ToolbarIcon::help, u"帮助"},
-        {ToolbarIcon::donation, u"捐助"},
-    };
+    const char16_t* const texts[] = {u"引擎设置", u"引擎检测", u"选项", u"帮助", u"捐助"};
     for (size_t i = 0; i < toolbarActions_.size(); ++i)
-        toolbarActions_[i] = toolbar_->addAction(toolbarIcon(buttons[i].icon), QString::fromUtf16(buttons[i].text));
+        toolbarActions_[i] = toolbar_->addAction(toolbarIcon(ToolbarButton(i)), QString::fromUtf16(texts[i]));
     // Their windows are wired in when they exist.
     toolbarAction(ToolbarButton::engineSettings)->setEnabled(false);
     toolbarAction(ToolbarButton::engineCheck)->setEnabled(false);

@@ -12,6 +12,7 @@
 #include "engines/engine_definition.h"
 #include "icons/task_pool.h"
 #include "result_commands.h"
+#include "toolbar_icons.h"
 #include "web/cancellation.h"
 
 class QAction;
@@ -32,8 +33,6 @@ class UpdateCheckRunner;
 namespace ondrel {
 class SearchDispatcher;
 }
-
-enum class ToolbarButton { engineSettings, engineCheck, options, help, donation };
 
 class MainWindow : public QMainWindow {
     Q_OBJECT

@@ -8,13 +8,13 @@ namespace {
 
 constexpr int iconSize = 32;
 
-const char* themeName(ToolbarIcon icon) {
-    switch (icon) {
-    case ToolbarIcon::engineSettings: return "preferences-system";
-    case ToolbarIcon::engineCheck: return "network-transmit-receive";
-    case ToolbarIcon::options: return "preferences-other";
-    case ToolbarIcon::help: return "help-browser";
-    case ToolbarIcon::donation: return "emblem-favorite";
+const char* themeName(ToolbarButton button) {
+    switch (button) {
+    case ToolbarButton::engineSettings: return "preferences-system";
+    case ToolbarButton::engineCheck: return "network-transmit-receive";
+    case ToolbarButton::options: return "preferences-other";
+    case ToolbarButton::help: return "help-browser";
+    case ToolbarButton::donation: return "emblem-favorite";
     }
     return "";
 }
@@ -74,20 +74,22 @@ void drawHeart(QPainter& p) {
 
 }  // namespace
 
-QIcon drawnToolbarIcon(ToolbarIcon icon) {
+QIcon drawnToolbarIcon(ToolbarButton button) {
     QPixmap pixmap(iconSize, iconSize);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    switch (icon) {
-    case ToolbarIcon::engineSettings: drawGear(p); break;
-    case ToolbarIcon::engineCheck: drawPulse(p); break;
-    case ToolbarIcon::options: drawSliders(p); break;
-    case ToolbarIcon::help: drawQuestionMark(p); break;
-    case ToolbarIcon::donation: drawHeart(p); break;
+    switch (button) {
+    case ToolbarButton::engineSettings: drawGear(p); break;
+    case ToolbarButton::engineCheck: drawPulse(p); break;
+    case ToolbarButton::options: drawSliders(p); break;
+    case ToolbarButton::help: drawQuestionMark(p); break;
+    case ToolbarButton::donation: drawHeart(p); break;
     }
     return QIcon(pixmap);
 }
 
-QIcon toolbarIcon(ToolbarIcon icon) { return QIcon::fromTheme(QLatin1String(themeName(icon)), drawnToolbarIcon(icon)); }
+QIcon toolbarIcon(ToolbarButton button) {
+    return QIcon::fromTheme(QLatin1String(themeName(button)), drawnToolbarIcon(button));
+}

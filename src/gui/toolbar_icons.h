@@ -2,8 +2,9 @@
 // The toolbar's 32 x 32 icons: the desktop's icon theme where it has one, else our own drawing.
 #include <QIcon>
 
-enum class ToolbarIcon { engineSettings, engineCheck, options, help, donation };
+// The toolbar's buttons, in their order.
+enum class ToolbarButton { engineSettings, engineCheck, options, help, donation };
 
-QIcon toolbarIcon(ToolbarIcon icon);
+QIcon toolbarIcon(ToolbarButton button);
 // Our own drawing, also what a desktop without an icon theme shows.
-QIcon drawnToolbarIcon(ToolbarIcon icon);
+QIcon drawnToolbarIcon(ToolbarButton button);
