@@ -186,20 +186,20 @@ private:
     void fetchSearchPage() {
         const FetchResult page =
             fetch(RequestKind::searchPage, engine_.searchUrlPrefix + encodedKeyword_ + engine_.searchUrlSuffix);
-        const Text countText = textBetween(pageText(page.body, transcodeSearch()), engine_.pageCountPrefix,
-                                           engine_.pageCountSuffix);
+        const Text text = pageText(page.body, transcodeSearch());
+        const Text countText = textBetween(text, engine_.pageCountPrefix, engine_.pageCountSuffix);
         const int pages = pageCountFromText(countText);
-        if (run_.observer) run_.observer->pageCount(countText, pages);
+        if (run_.observer) run_.observer->pageCount(text, countText, pages);
         std::lock_guard lock(mutex_);
         pageCount_ = pages;
     }
 
     void fetchResultPage(long long n) {
         const FetchResult page = fetch(RequestKind::resultPage, resultPageUrl(engine_, encodedKeyword_, int(n)));
+        const Text text = pageText(page.body, transcodeSearch());
         std::vector<Text> links;
-        allTextsBetween(pageText(page.body, transcodeSearch()), engine_.detailLinkPrefix, engine_.detailLinkSuffix,
-                        links);
-        if (run_.observer) run_.observer->links(int(n), links);
+        allTextsBetween(text, engine_.detailLinkPrefix, engine_.detailLinkSuffix, links);
+        if (run_.observer) run_.observer->links(int(n), text, links);
         for (Text& link : links) link = detailPageUrl(engine_, link);
         std::lock_guard lock(mutex_);
         for (size_t k = 1; k <= links.size(); ++k) queue_.insert({RequestPlace::resultPages, n, (long long)k});
@@ -213,9 +213,10 @@ private:
             url = links_.at(n)[size_t(k - 1)];
         }
         const FetchResult page = fetch(RequestKind::detailPage, url);
-        const ResultRow row = cutResultFields(engine_, pageText(page.body, switchOn(engine_.transcodeDetailPage)));
+        const Text text = pageText(page.body, switchOn(engine_.transcodeDetailPage));
+        const ResultRow row = cutResultFields(engine_, text);
         const bool accepted = acceptedRow(row);
-        if (run_.observer && !cancelled()) run_.observer->detail(int(n), int(k - 1), url, row, accepted);
+        if (run_.observer && !cancelled()) run_.observer->detail(int(n), int(k - 1), url, text, row, accepted);
         std::lock_guard lock(mutex_);
         outcomes_[{n, k}] = accepted ? std::optional<ResultRow>(row) : std::nullopt;
     }

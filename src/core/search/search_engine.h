@@ -31,11 +31,13 @@ public:
     virtual ~SearchObserver() = default;
     virtual void fetched(RequestKind, const Text& /*url*/, const FetchResult&) {}
     virtual void keywordEncoded(const Text& /*keyword*/, const Text& /*encoded*/) {}
-    // `countText` as cut from the search page, `pages` the result pages it gives.
-    virtual void pageCount(const Text& /*countText*/, int /*pages*/) {}
-    virtual void links(int /*page*/, const std::vector<Text>& /*links*/) {}
-    // The five fields of detail page `index` (from 0) of result page `page`.
-    virtual void detail(int /*page*/, int /*index*/, const Text& /*url*/, const ResultRow&, bool /*accepted*/) {}
+    // `countText` as cut from the search page's text, `pages` the result pages it gives.
+    virtual void pageCount(const Text& /*pageText*/, const Text& /*countText*/, int /*pages*/) {}
+    // The detail links of result page `page` as cut, before the site address is put in front.
+    virtual void links(int /*page*/, const Text& /*pageText*/, const std::vector<Text>& /*links*/) {}
+    // The five fields of detail page `index` (from 0) of result page `page`, cut from `pageText`.
+    virtual void detail(int /*page*/, int /*index*/, const Text& /*url*/, const Text& /*pageText*/, const ResultRow&,
+                        bool /*accepted*/) {}
 };
 
 struct EngineRun {
