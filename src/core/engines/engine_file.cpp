@@ -26,6 +26,7 @@ struct LineEndCounts {
     int crlf = 0;
     int loneLf = 0;
     int loneCr = 0;
+    int firstLoneLine = 0;  // the line (from 1) that holds the first lone CR or LF
 };
 
 LineEndCounts countLineEnds(std::string_view text) {
@@ -37,10 +38,9 @@ LineEndCounts countLineEnds(std::string_view text) {
         } else if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             ++counts.crlf;
             ++i;
-        } else if (b == '\r') {
-            ++counts.loneCr;
-        } else if (b == '\n') {
-            ++counts.loneLf;
+        } else if (b == '\r' || b == '\n') {
+            ++(b == '\r' ? counts.loneCr : counts.loneLf);
+            if (!counts.firstLoneLine) counts.firstLoneLine = counts.crlf + 1;
         }
     }
     return counts;
@@ -51,7 +51,8 @@ std::string lineCountWords(size_t n) { return std::to_string(n) + (n == 1 ? " li
 std::string lineEndTrouble(const LineEndCounts& ends) {
     const char* kind = ends.loneLf && ends.loneCr ? "LF or CR" : ends.loneLf ? "LF" : "CR";
     if (ends.crlf == 0) return std::string("line ends are ") + kind + ", not CR LF";
-    return std::string("some line ends are ") + kind + " alone, not CR LF, and do not end a line";
+    return std::string("some line ends are ") + kind + " alone, not CR LF, and do not end a line (the first in line " +
+           std::to_string(ends.firstLoneLine) + ")";
 }
 
 }  // namespace
