@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
         std::cerr << "ondrel-testsite: cannot listen on 127.0.0.1:" << options.port << "\n";
         return 1;
     }
+    if (demo) magnets.serverStarted();
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
     std::cout << site.baseUrl() << std::endl;

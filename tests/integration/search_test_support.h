@@ -79,6 +79,7 @@ public:
     explicit MagnetServer(testsite::MagnetSiteOptions options = {}) : magnets_(options) {
         magnets_.addRoutes(site_.server());
         started_ = site_.start();
+        magnets_.serverStarted();
     }
     bool started() const { return started_; }
     MagnetSite& magnets() { return magnets_; }
