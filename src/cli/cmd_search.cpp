@@ -6,18 +6,10 @@
 #include "engine_cli.h"
 #include "engines/engine_loader.h"
 #include "search/search_dispatch.h"
+#include "search/fixed_keyword.h"
 
 namespace ondrel::cli {
 namespace {
-
-class FixedKeyword : public KeywordSource {
-public:
-    explicit FixedKeyword(Text keyword) : keyword_(std::move(keyword)) {}
-    Text keyword() override { return keyword_; }
-
-private:
-    Text keyword_;
-};
 
 // Prints each engine's rows as they are accepted; the combined list repeats them, so it is
 // not printed.

@@ -7,18 +7,10 @@
 #include "engines/engine_loader.h"
 #include "search/engine_diagnosis.h"
 #include "search/search_engine.h"
+#include "search/fixed_keyword.h"
 
 namespace ondrel::cli {
 namespace {
-
-class FixedKeyword : public KeywordSource {
-public:
-    explicit FixedKeyword(Text keyword) : keyword_(std::move(keyword)) {}
-    Text keyword() override { return keyword_; }
-
-private:
-    Text keyword_;
-};
 
 class NoLists : public ResultLists {
 public:

@@ -19,6 +19,23 @@ EngineTable magnetEngines(const MagnetServer& server, bool withInvalid) {
     return EngineTable(std::move(engines));
 }
 
+// A keyword box whose text changes between searches; workers read it while it may change.
+class SwitchingKeyword : public KeywordSource {
+public:
+    void set(Text value) {
+        std::lock_guard lock(mutex_);
+        value_ = std::move(value);
+    }
+    Text keyword() override {
+        std::lock_guard lock(mutex_);
+        return value_;
+    }
+
+private:
+    std::mutex mutex_;
+    Text value_;
+};
+
 // Within each list, once search `newer` has changed it, no change of an older search follows.
 void expectNoOlderChangeAfterNewer(const RecordingLists& lists, SearchId newer) {
     for (int list = 0; list < resultListCount; ++list) {
@@ -71,15 +88,12 @@ TEST(SearchDispatch, SecondSearchAfterTheFirstKeepsTheCombinedRowsOfBoth) {
     ASSERT_TRUE(server.started());
     const EngineTable engines = magnetEngines(server, false);
     RecordingLists lists;
-    struct SwitchingKeyword : KeywordSource {
-        Text value;
-        Text keyword() override { return value; }
-    } keyword;
+    SwitchingKeyword keyword;
     SearchDispatcher dispatcher(engines, lists, keyword);
-    keyword.value = utf8ToGbk("ubuntu");
+    keyword.set(utf8ToGbk("ubuntu"));
     dispatcher.startSearch();
     ASSERT_TRUE(dispatcher.waitForWorkers());
-    keyword.value = utf8ToGbk("debian");
+    keyword.set(utf8ToGbk("debian"));
     dispatcher.startSearch();
     ASSERT_TRUE(dispatcher.waitForWorkers());
 
@@ -89,78 +103,70 @@ TEST(SearchDispatch, SecondSearchAfterTheFirstKeepsTheCombinedRowsOfBoth) {
     EXPECT_EQ(dispatcher.resultCount(), int(debian.size()) * 3);
 }
 
-TEST(SearchDispatch, NewSearchCancelsTheRunningOne) {
-    MagnetServer server;
-    ASSERT_TRUE(server.started());
-    server.magnets().setLatency(20);
-    const EngineTable engines = magnetEngines(server, false);
-    RecordingLists lists;
-    struct SwitchingKeyword : KeywordSource {
-        std::mutex mutex;
-        Text value;
-        Text keyword() override {
-            std::lock_guard lock(mutex);
-            return value;
-        }
-    } keyword;
-    keyword.value = "";  // every item: many pages, still running when the second search starts
-    SearchDispatcher dispatcher(engines, lists, keyword, 3);
-    const SearchId first = dispatcher.startSearch();
-    while (lists.list(0).size() < 4) std::this_thread::sleep_for(2ms);
-    {
-        std::lock_guard lock(keyword.mutex);
-        keyword.value = utf8ToGbk("debian");
+// Searches over every item of the site (many pages), caught while they still run.
+class RunningSearch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server_.started());
+        server_.magnets().setLatency(20);
     }
+    // Waits until the search under way has given the combined list `rows` rows.
+    void waitForCombinedRows(size_t rows) const {
+        while (lists_.list(0).size() < rows) std::this_thread::sleep_for(2ms);
+    }
+
+    MagnetServer server_;
+    const EngineTable engines_ = magnetEngines(server_, false);
+    RecordingLists lists_;
+};
+
+TEST_F(RunningSearch, NewSearchCancelsTheRunningOne) {
+    SwitchingKeyword keyword;
+    keyword.set("");
+    SearchDispatcher dispatcher(engines_, lists_, keyword, 3);
+    dispatcher.startSearch();
+    waitForCombinedRows(4);
+    keyword.set(utf8ToGbk("debian"));
     const SearchId second = dispatcher.startSearch();
     EXPECT_EQ(dispatcher.resultCount(), 0);
     EXPECT_EQ(dispatcher.startedWorkers(), 3);
     ASSERT_TRUE(dispatcher.waitForWorkers());
 
-    expectNoOlderChangeAfterNewer(lists, second);
-    const std::vector<ResultRow> debian = expectedRows(server.magnets(), "debian");
-    for (int engine = 1; engine <= 3; ++engine) EXPECT_EQ(lists.list(engine), debian) << engine;
+    expectNoOlderChangeAfterNewer(lists_, second);
+    const std::vector<ResultRow> debian = expectedRows(server_.magnets(), "debian");
+    for (int engine = 1; engine <= 3; ++engine) EXPECT_EQ(lists_.list(engine), debian) << engine;
     EXPECT_EQ(dispatcher.resultCount(), int(debian.size()) * 3);  // the cancelled runs count nothing
-    EXPECT_GT(first, 0u);
 }
 
-TEST(SearchDispatch, StopEndsTheRunsAndKeepsTheCount) {
-    MagnetServer server;
-    ASSERT_TRUE(server.started());
-    server.magnets().setLatency(20);
-    const EngineTable engines = magnetEngines(server, false);
-    RecordingLists lists;
+TEST_F(RunningSearch, StopEndsTheRunsAndKeepsTheCount) {
     FixedKeyword keyword("");
-    SearchDispatcher dispatcher(engines, lists, keyword);
+    SearchDispatcher dispatcher(engines_, lists_, keyword);
     dispatcher.startSearch();
-    while (lists.list(0).size() < 3) std::this_thread::sleep_for(2ms);
+    waitForCombinedRows(3);
     dispatcher.stop();
-    const size_t changesAtStop = lists.changes().size();
+    const size_t changesAtStop = lists_.changes().size();
     const int countAtStop = dispatcher.resultCount();
     ASSERT_TRUE(dispatcher.waitForWorkers(5000));
     // Changes already being forwarded when Stop came may complete; none start after it.
-    EXPECT_LE(lists.changes().size(), changesAtStop + 3);
+    EXPECT_LE(lists_.changes().size(), changesAtStop + 3);
     EXPECT_EQ(dispatcher.resultCount(), countAtStop);
     EXPECT_LT(countAtStop, 120 * 3);
 }
 
-TEST(SearchDispatch, EndingDuringASearchAbortsRequestsThatWouldNotReturn) {
-    MagnetServer server;
-    ASSERT_TRUE(server.started());
-    const EngineTable engines = magnetEngines(server, false);
-    RecordingLists lists;
+TEST_F(RunningSearch, EndingDuringASearchAbortsRequestsThatWouldNotReturn) {
     FixedKeyword keyword("");
     {
-        SearchDispatcher dispatcher(engines, lists, keyword);
+        SearchDispatcher dispatcher(engines_, lists_, keyword);
         dispatcher.startSearch();
-        while (lists.list(0).size() < 3) std::this_thread::sleep_for(2ms);
+        waitForCombinedRows(3);
         // Every response from now on would take a minute: only aborting them lets the
         // dispatcher end, and with it this test.
-        server.magnets().setLatency(60000);
+        server_.magnets().setLatency(60000);
     }
-    const size_t changesAtEnd = lists.changes().size();
-    server.magnets().setLatency(0);
+    const size_t changesAtEnd = lists_.changes().size();
+    server_.magnets().setLatency(0);
     std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(lists.changes().size(), changesAtEnd);
+    EXPECT_EQ(lists_.changes().size(), changesAtEnd);
 }
 
 }  // namespace

@@ -12,21 +12,14 @@
 #include "engines/engine_file.h"
 #include "magnet_site.h"
 #include "test_site.h"
+#include "search/fixed_keyword.h"
 #include "text/codepage.h"
 
 namespace ondrel::searchtest {
 
 using testsite::MagnetFlavor;
 using testsite::MagnetSite;
-
-class FixedKeyword : public KeywordSource {
-public:
-    explicit FixedKeyword(Text keyword) : keyword_(std::move(keyword)) {}
-    Text keyword() override { return keyword_; }
-
-private:
-    Text keyword_;
-};
+using ondrel::FixedKeyword;
 
 struct ListChange {
     int list;
