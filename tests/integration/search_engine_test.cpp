@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <thread>
 
+#include "engines/engine_loader.h"
 #include "search/search_engine.h"
 #include "search_test_support.h"
 
@@ -163,6 +165,20 @@ TEST(SearchEngine, CancelledRunStopsAndChangesNothingMore) {
     // A row being added as the flag was set may still land; nothing after that.
     EXPECT_LE(lists.changes().size(), changesAtCancel + 2);
     EXPECT_LT(lists.list(1).size(), 20u);
+}
+
+// The demo's engine files are the generated site's own, for the port the demo serves on.
+TEST(SearchEngine, DemoEngineFilesDescribeTheGeneratedSite) {
+    const std::filesystem::path conf = std::filesystem::path(ONDREL_SOURCE_DIR) / "demo" / "conf";
+    const auto entries = inspectEngineFolder(conf);
+    ASSERT_EQ(entries.size(), 3u);
+    const MagnetFlavor flavors[] = {MagnetFlavor::gbk, MagnetFlavor::mixed, MagnetFlavor::utf8};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(entries[i].valid);
+        std::ifstream in(conf / entries[i].file, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(bytes, MagnetSite::engineFile(flavors[i], "http://127.0.0.1:18470")) << entries[i].file;
+    }
 }
 
 }  // namespace
