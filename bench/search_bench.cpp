@@ -69,8 +69,8 @@ struct Site {
         o.deadLinks = false;
         return o;
     }
+    MagnetSite magnets;  // outlives the server, whose handlers use it
     testsite::TestSite site;
-    MagnetSite magnets;
     EngineTable engines;
 };
 

@@ -46,6 +46,7 @@ struct MagnetSiteOptions {
 // The data set; the same on every run.
 std::vector<MagnetItem> magnetItems(int count);
 
+// The server's handlers use the site: stop the server before the site goes.
 class MagnetSite {
 public:
     explicit MagnetSite(MagnetSiteOptions options = {});

@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
         }
     }
     if (demo && options.port == 0) options.port = demoPort;
+    ondrel::testsite::MagnetSite magnets;  // outlives the server, whose handlers use it
     ondrel::testsite::TestSite site(options);
-    ondrel::testsite::MagnetSite magnets;
     if (demo) magnets.addRoutes(site.server());
     if (!site.start()) {
         std::cerr << "ondrel-testsite: cannot listen on 127.0.0.1:" << options.port << "\n";

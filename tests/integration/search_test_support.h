@@ -69,7 +69,7 @@ private:
 // The magnet site on a server of its own.
 class MagnetServer {
 public:
-    explicit MagnetServer(testsite::MagnetSiteOptions options = {}) : magnets_(options) {
+    explicit MagnetServer(testsite::MagnetSiteOptions options = {}) : magnets_(std::move(options)) {
         magnets_.addRoutes(site_.server());
         started_ = site_.start();
         magnets_.serverStarted();
@@ -82,8 +82,8 @@ public:
     }
 
 private:
+    MagnetSite magnets_;          // outlives the server, whose handlers use it
     testsite::TestSite site_;
-    MagnetSite magnets_;
     bool started_ = false;
 };
 
