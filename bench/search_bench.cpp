@@ -54,7 +54,6 @@ struct Site {
     Site() : magnets(options()) {
         magnets.addRoutes(site.server());
         site.start();
-        magnets.serverStarted();
         std::vector<EngineDefinition> list;
         for (MagnetFlavor f : {MagnetFlavor::gbk, MagnetFlavor::utf8, MagnetFlavor::mixed}) {
             list.push_back(*parseEngineFile(MagnetSite::engineFile(f, site.baseUrl())));

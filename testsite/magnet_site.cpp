@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <thread>
 
-#include <sys/socket.h>
-
 #include "text/codepage.h"
 
 namespace ondrel::testsite {
@@ -183,20 +181,10 @@ void MagnetSite::resetRequests() {
     requests_.store(0);
 }
 
-void MagnetSite::serverStarted() {
-    // Listening again on a listening socket only changes the length of its queue.
-    if (const int sock = listenSocket_.load(); sock >= 0) ::listen(sock, SOMAXCONN);
-}
-
 void MagnetSite::addRoutes(httplib::Server& server) {
     // Several engines with several requests in flight each: more than the default handful of
     // server threads, or latency would queue up in the server instead of overlapping.
     server.new_task_queue = [] { return new httplib::ThreadPool(64); };
-    server.set_socket_options([this](socket_t sock) {
-        int yes = 1;
-        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        listenSocket_.store(int(sock));
-    });
 
     for (MagnetFlavor flavor : {MagnetFlavor::gbk, MagnetFlavor::utf8, MagnetFlavor::mixed}) {
         const FlavorShape shape = shapeOf(flavor);

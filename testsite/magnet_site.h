@@ -51,13 +51,8 @@ class MagnetSite {
 public:
     explicit MagnetSite(MagnetSiteOptions options = {});
 
-    // Puts the site's routes on `server`, for every flavour. Call before the server starts,
-    // and call serverStarted() once it listens.
+    // Puts the site's routes on `server`, for every flavour, before the server starts.
     void addRoutes(httplib::Server& server);
-    // Lets the listening socket queue a burst of connections: several engines open several
-    // connections each at the same moment, more than the server's small default queue, and a
-    // connection the queue drops costs its client a second before it tries again.
-    void serverStarted();
 
     // The site address of a flavour on a server at `baseUrl` (no trailing "/").
     static std::string siteUrl(MagnetFlavor flavor, const std::string& baseUrl);
@@ -80,7 +75,6 @@ private:
     std::vector<MagnetItem> items_;
     std::atomic<int> latencyMs_;
     std::atomic<int> requests_{0};
-    std::atomic<int> listenSocket_{-1};
     mutable std::mutex logMutex_;
     std::vector<std::string> log_;
 };

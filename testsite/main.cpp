@@ -1,5 +1,5 @@
 // ondrel-testsite: the local web site of the tests, the benchmarks and the demo.
-// usage: ondrel-testsite [--demo] [--port N]
+// usage: ondrel-testsite [--https] [--port N] [--demo]
 #include <csignal>
 #include <cstring>
 #include <iostream>
@@ -21,12 +21,14 @@ int main(int argc, char** argv) {
     ondrel::testsite::TestSiteOptions options;
     bool demo = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--demo") == 0) {
-            demo = true;
+        if (std::strcmp(argv[i], "--https") == 0) {
+            options.https = true;
         } else if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc) {
             options.port = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--demo") == 0) {
+            demo = true;
         } else {
-            std::cerr << "usage: ondrel-testsite [--demo] [--port N]\n";
+            std::cerr << "usage: ondrel-testsite [--https] [--port N] [--demo]\n";
             return 2;
         }
     }
@@ -35,13 +37,13 @@ int main(int argc, char** argv) {
     ondrel::testsite::TestSite site(options);
     if (demo) magnets.addRoutes(site.server());
     if (!site.start()) {
-        std::cerr << "ondrel-testsite: cannot listen on 127.0.0.1:" << options.port << "\n";
+        std::cerr << "ondrel-testsite: cannot listen on 127.0.0.1" << (options.port ? ":" + std::to_string(options.port) : "") << "\n";
         return 1;
     }
-    if (demo) magnets.serverStarted();
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
     std::cout << site.baseUrl() << std::endl;
+    if (site.https()) std::cout << "certificate: " << site.certificateFile() << std::endl;
     while (!stopRequested) pause();
     return 0;
 }

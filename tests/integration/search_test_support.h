@@ -72,7 +72,6 @@ public:
     explicit MagnetServer(testsite::MagnetSiteOptions options = {}) : magnets_(std::move(options)) {
         magnets_.addRoutes(site_.server());
         started_ = site_.start();
-        magnets_.serverStarted();
     }
     bool started() const { return started_; }
     MagnetSite& magnets() { return magnets_; }
