@@ -24,8 +24,6 @@ std::uint32_t SearchDispatcher::searchWorker(int engineNumber, SearchId search, 
     run.search = search;
     run.cancel = cancel;
     run.jobs = jobs_;
-    run.fetch = fetch_;
-    run.observer = observer_;
     searchEngine(run);
     return 0;
 }

@@ -40,10 +40,6 @@ public:
     // given; true when they have.
     bool waitForWorkers(std::optional<int> milliseconds = std::nullopt) const;
 
-    // Where the runs fetch pages; the general request path unless set (before any search).
-    void setFetcher(PageFetcher fetch) { fetch_ = std::move(fetch); }
-    void setObserver(SearchObserver* observer) { observer_ = observer; }
-
 private:
     std::uint32_t searchWorker(int engineNumber, SearchId search, const CancellationToken& cancel);
 
@@ -51,8 +47,6 @@ private:
     KeywordSource& keyword_;
     const int jobs_;
     ListGate gate_;
-    PageFetcher fetch_;
-    SearchObserver* observer_ = nullptr;
     std::vector<ThreadHandle> workerHandles_;  // slot i - 1 for engine i
     std::vector<ThreadHandle> unfinished_;     // every worker that may still run, to wait for at the end
     std::shared_ptr<Cancellation> cancel_;     // the latest search's
