@@ -118,9 +118,11 @@ unsigned indexAt(std::string_view row, std::int64_t x, int bits) {
     return (byte >> shift) & ((1u << bits) - 1);
 }
 
-bool readPlainRows(std::string_view pixels, const DibHeader& h, const std::vector<Colour>& palette, ColourRows& out) {
-    const size_t rowBytes = size_t((h.width * h.bitsPerPixel + 31) / 32 * 4);
-    if (rowBytes * size_t(h.height) > pixels.size()) return false;
+size_t rowBytesOf(const DibHeader& h) { return size_t((h.width * h.bitsPerPixel + 31) / 32 * 4); }
+
+// The rows were checked to lie inside `pixels`.
+void readPlainRows(std::string_view pixels, const DibHeader& h, const std::vector<Colour>& palette, ColourRows& out) {
+    const size_t rowBytes = rowBytesOf(h);
     const std::uint32_t defaultMasks16[4] = {0x7C00, 0x03E0, 0x001F, 0};
     const std::uint32_t defaultMasks32[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0};
     const std::uint32_t* masks = h.masksGiven ? h.masks : h.bitsPerPixel == 16 ? defaultMasks16 : defaultMasks32;
@@ -149,7 +151,6 @@ bool readPlainRows(std::string_view pixels, const DibHeader& h, const std::vecto
             out.colours[i] = c;
         }
     }
-    return true;
 }
 
 // RLE8 and RLE4: runs of one index (two alternating ones for RLE4), absolute runs, and the
@@ -214,20 +215,25 @@ std::optional<Picture> decodeDib(std::string_view dib, DibKind kind, std::option
     if (pixelStart > dib.size()) return std::nullopt;
     const std::vector<Colour> palette = readPalette(dib, h);
     const std::string_view pixels = dib.substr(pixelStart);
+    const bool rle = h.compression == rle8 || h.compression == rle4;
+    if (!rle && rowBytesOf(h) * size_t(h.height) > pixels.size()) return std::nullopt;  // before any allocation
 
     const size_t count = size_t(h.width * h.height);
     ColourRows rows;
     rows.colours.assign(count, 0);
     rows.alpha.assign(count, 0);
-    const bool rle = h.compression == rle8 || h.compression == rle4;
     rows.written.assign(count, !rle);
-    if (!(rle ? readRleRows(pixels, h, palette, rows) : readPlainRows(pixels, h, palette, rows))) return std::nullopt;
+    if (rle) {
+        if (!readRleRows(pixels, h, palette, rows)) return std::nullopt;
+    } else {
+        readPlainRows(pixels, h, palette, rows);
+    }
 
     // An icon's AND mask (1 = transparent) follows its colour rows; it matters only when the
     // rows carry no alpha of their own. A mask cut off by the end of the data is not used.
     std::vector<bool> masked(count, false);
     if (kind == DibKind::iconEntry && !rows.anyAlpha) {
-        const size_t colourBytes = size_t((h.width * h.bitsPerPixel + 31) / 32 * 4) * size_t(h.height);
+        const size_t colourBytes = rowBytesOf(h) * size_t(h.height);
         const size_t maskRowBytes = size_t((h.width + 31) / 32 * 4);
         if (!rle && colourBytes + maskRowBytes * size_t(h.height) <= pixels.size()) {
             const std::string_view mask = pixels.substr(colourBytes);
