@@ -62,6 +62,9 @@ TaskPool::~TaskPool() { closeHandle(); }
 bool TaskPool::checkIdle(bool closeFinished) {
     const ThreadHandle handle = handle_.load();
     if (handle == 0) return true;
+    // Another caller is between its claim and its store. Counting the marker's failed wait as
+    // idle would clear the claim and let a second start through: two threads, one handle lost.
+    if (handle == startMarker) return false;
     switch (waitOnThread(handle, 0)) {
     case WaitOutcome::timedOut: return false;
     case WaitOutcome::ended: {
