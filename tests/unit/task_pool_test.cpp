@@ -42,6 +42,16 @@ struct PumpCounter {
     ~PumpCounter() { setPendingEventPump(nullptr); }
 };
 
+StartOptions waitingForEnd(bool pump, std::int32_t timeoutMs, ThreadHandle* handleOut, std::uint32_t* exitCodeOut) {
+    StartOptions options;
+    options.waitForEnd = true;
+    options.pumpMessages = pump;
+    options.timeoutMs = timeoutMs;
+    options.handleOut = handleOut;
+    options.exitCodeOut = exitCodeOut;
+    return options;
+}
+
 TEST(TaskPoolTest, StartWhileRunningIsRefusedAndAfterTheEndClosesTheOldHandle) {
     TaskPool pool;
     Gate first;
@@ -118,12 +128,7 @@ TEST(TaskPoolTest, PumpingWaitWithALimitGivesUpAfterItsSlicesAndKeepsTheThread) 
     Gate gate;
     ThreadHandle handle = 0;
     std::uint32_t code = 12345;
-    StartOptions options;
-    options.waitForEnd = true;
-    options.pumpMessages = true;
-    options.timeoutMs = 100;
-    options.handleOut = &handle;
-    options.exitCodeOut = &code;
+    const StartOptions options = waitingForEnd(true, 100, &handle, &code);
     const auto before = std::chrono::steady_clock::now();
     ASSERT_TRUE(pool.start(gate.routine(), options));
     const auto waited = std::chrono::steady_clock::now() - before;
@@ -148,12 +153,7 @@ TEST(TaskPoolTest, WaitForEndThatSeesTheEndReportsTheCodeAndLeavesTheObjectIdle)
         TaskPool pool;
         ThreadHandle handle = 99;
         std::uint32_t code = 0;
-        StartOptions options;
-        options.waitForEnd = true;
-        options.pumpMessages = pump;
-        options.timeoutMs = 5000;
-        options.handleOut = &handle;
-        options.exitCodeOut = &code;
+        StartOptions options = waitingForEnd(pump, 5000, &handle, &code);
         options.argument = 41;
         ASSERT_TRUE(pool.start([](std::uint32_t argument) { return argument + 1; }, options));
         EXPECT_EQ(code, 42u);

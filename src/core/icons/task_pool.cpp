@@ -68,8 +68,7 @@ bool TaskPool::checkIdle(bool closeFinished) {
     switch (waitOnThread(handle, 0)) {
     case WaitOutcome::timedOut: return false;
     case WaitOutcome::ended: {
-        const ThreadHandle old = handle_.exchange(0);
-        threadId_ = 0;
+        const ThreadHandle old = forgetHandle();
         if (old != 0 && closeFinished) closeThreadHandle(old);
         return true;
     }
@@ -84,10 +83,7 @@ bool TaskPool::isRunning() {
     switch (waitOnThread(handle, 0)) {
     case WaitOutcome::timedOut: return true;
     case WaitOutcome::ended: return false;
-    case WaitOutcome::failed:
-        handle_.exchange(0);
-        threadId_ = 0;
-        return false;
+    case WaitOutcome::failed: forgetHandle(); return false;
     }
     return false;
 }
@@ -133,8 +129,7 @@ bool TaskPool::startRoutine(TaskRoutine routine, const StartOptions& options, bo
     switch (outcome) {
     case WaitOutcome::ended: {
         if (options.exitCodeOut) *options.exitCodeOut = exitCodeOf(handle);
-        const ThreadHandle old = handle_.exchange(0);
-        threadId_ = 0;
+        const ThreadHandle old = forgetHandle();
         if (old != 0) closeThreadHandle(old);
         giveHandle(0);
         return true;
@@ -149,10 +144,7 @@ bool TaskPool::readWaitOutcome(WaitOutcome outcome) {
     switch (outcome) {
     case WaitOutcome::ended: return true;
     case WaitOutcome::timedOut: return false;
-    case WaitOutcome::failed:
-        handle_.exchange(0);
-        threadId_ = 0;
-        return true;
+    case WaitOutcome::failed: forgetHandle(); return true;
     }
     return true;
 }
@@ -195,6 +187,11 @@ bool TaskPool::closeHandle() {
     if (old == 0) return true;
     threadId_ = 0;
     return closeThreadHandle(old);
+}
+
+ThreadHandle TaskPool::forgetHandle() {
+    threadId_ = 0;
+    return handle_.exchange(0);
 }
 
 std::uint32_t TaskPool::exitCode() {

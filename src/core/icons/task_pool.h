@@ -86,6 +86,8 @@ public:
 private:
     bool startRoutine(TaskRoutine routine, const StartOptions& options, bool recordThreadId);
     bool readWaitOutcome(WaitOutcome outcome);
+    // Clears both fields; the handle that was held is the caller's to close or drop.
+    ThreadHandle forgetHandle();
     bool idle() { return checkIdle(false); }
 
     std::atomic<ThreadHandle> handle_{0};
