@@ -71,7 +71,10 @@ const Bytes& BitmapImage::defaultPalette(int bitsPerPixel) const {
     }
 }
 
-void BitmapImage::releaseImage() { imageBytes_.clear(); }
+void BitmapImage::releaseImage() {
+    imageBytes_.clear();
+    layout_ = Layout();
+}
 
 int BitmapImage::paletteEntriesFor(int bitsPerPixel) {
     return bitsPerPixel == 1 ? 2 : bitsPerPixel == 4 ? 16 : bitsPerPixel == 8 ? 256 : 0;
@@ -97,9 +100,10 @@ bool BitmapImage::prepareImage(int width, int height, int bitsPerPixel) {
     }
     if (!pictureSizeAllowed(width, height)) return false;
     const size_t paletteBytes = size_t(paletteEntriesFor(bitsPerPixel)) * 4;
+    layout_ = {width, height, bitsPerPixel, rowBytesFor(std::int64_t(width) * bitsPerPixel), infoHeaderSize + paletteBytes};
     imageBytes_ = infoHeaderBytes(width, height, bitsPerPixel);
     imageBytes_ += defaultPalette(bitsPerPixel);
-    imageBytes_.resize(infoHeaderSize + paletteBytes + rowBytesFor(std::int64_t(width) * bitsPerPixel) * size_t(height), '\0');
+    imageBytes_.resize(layout_.rowsOffset + pixelRowsSize(), '\0');
     return true;
 }
 
@@ -108,15 +112,8 @@ bool BitmapImage::createBlank(int width, int height, int bitsPerPixel) {
     return prepareImage(width, height, bitsPerPixel);
 }
 
-int BitmapImage::imageWidth() const { return empty() ? 0 : le32signed(imageBytes_, 4); }
-int BitmapImage::imageHeight() const { return empty() ? 0 : le32signed(imageBytes_, 8); }
-int BitmapImage::imageBitsPerPixel() const { return empty() ? 0 : le16(imageBytes_, 14); }
-
 size_t BitmapImage::paletteOffset() const { return paletteSize() == 0 ? 0 : infoHeaderSize; }
 size_t BitmapImage::paletteSize() const { return size_t(paletteEntriesFor(imageBitsPerPixel())) * 4; }
-size_t BitmapImage::pixelRowsOffset() const { return empty() ? 0 : infoHeaderSize + paletteSize(); }
-size_t BitmapImage::rowBytes() const { return rowBytesFor(std::int64_t(imageWidth()) * imageBitsPerPixel()); }
-size_t BitmapImage::pixelRowsSize() const { return rowBytes() * size_t(imageHeight()); }
 std::string_view BitmapImage::pixelRows() const {
     return std::string_view(imageBytes_).substr(pixelRowsOffset(), pixelRowsSize());
 }

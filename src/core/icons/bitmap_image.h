@@ -33,16 +33,17 @@ public:
     bool prepareImage(int width, int height, int bitsPerPixel);
 
     bool empty() const { return imageBytes_.empty(); }
-    int imageWidth() const;
-    int imageHeight() const;
-    int imageBitsPerPixel() const;
+    // As the header in the image bytes gives them; 0 when empty.
+    int imageWidth() const { return layout_.width; }
+    int imageHeight() const { return layout_.height; }
+    int imageBitsPerPixel() const { return layout_.bits; }
     const Bytes& imageBytes() const { return imageBytes_; }
     size_t paletteOffset() const;  // 0 when the depth has no palette
     size_t paletteSize() const;
-    size_t pixelRowsOffset() const;
-    size_t pixelRowsSize() const;
+    size_t pixelRowsOffset() const { return layout_.rowsOffset; }
+    size_t pixelRowsSize() const { return layout_.rowBytes * size_t(layout_.height); }
     std::string_view pixelRows() const;
-    size_t rowBytes() const;
+    size_t rowBytes() const { return layout_.rowBytes; }
 
     static int paletteEntriesFor(int bitsPerPixel);
     static size_t rowBytesFor(std::int64_t bitsPerRow);
@@ -65,6 +66,16 @@ private:
     unsigned nearestPaletteIndex(Colour colour) const;
     bool fillFromPicture(const Picture& picture);
 
+    // The header's values, kept beside the bytes so that pixel access need not parse them.
+    struct Layout {
+        int width = 0;
+        int height = 0;
+        int bits = 0;
+        size_t rowBytes = 0;
+        size_t rowsOffset = 0;
+    };
+
+    Layout layout_;
     Bytes palette2_;
     Bytes palette16_;
     Bytes palette256_;
