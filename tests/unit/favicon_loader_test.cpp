@@ -8,36 +8,13 @@
 
 #include "icons/favicon_loader.h"
 #include "icons/tab_image_list.h"
+#include "favicon_fixtures.h"
 #include "picture_fixtures.h"
 
 namespace ondrel {
 namespace {
 
 using namespace fixtures;
-
-struct RecordingSink : TabIconSink {
-    std::mutex lock;
-    std::vector<std::vector<TabImage>> lists;
-    std::vector<std::pair<int, int>> tabImages;
-    void setImageList(const std::vector<TabImage>& images) override {
-        std::lock_guard held(lock);
-        lists.push_back(images);
-    }
-    void setTabImage(int tab, int image) override {
-        std::lock_guard held(lock);
-        tabImages.emplace_back(tab, image);
-    }
-};
-
-EngineTable enginesAt(const std::vector<Text>& siteUrls) {
-    std::vector<EngineDefinition> engines;
-    for (const Text& url : siteUrls) {
-        EngineDefinition e;
-        e.siteUrl = url;
-        engines.push_back(e);
-    }
-    return EngineTable(std::move(engines));
-}
 
 constexpr std::uint32_t transparent = 0;
 std::uint32_t opaque(Colour c) { return 0xFF000000 | redOf(c) << 16 | greenOf(c) << 8 | blueOf(c); }

@@ -15,6 +15,9 @@ namespace ondrel {
 // How an icon address is fetched: the response body, empty when the fetch fails.
 using IconFetch = std::function<Bytes(const Text& url)>;
 
+// The program's fetch: the general request path with the address alone.
+Bytes fetchFavicon(const Text& url);
+
 // The icon address of a site: the site address and "/favicon.ico" joined as they stand.
 Text faviconUrl(const Text& siteUrl);
 
@@ -30,6 +33,6 @@ void loadTabIcons(const EngineTable& engines, TabIconSink& sink, const IconFetch
 // sink alive until it ends; cancelling `stop` (when the window closes) aborts the request in
 // flight and ends the task before it calls the sink again.
 bool startTabIcons(TaskPool& pool, std::shared_ptr<const EngineTable> engines, std::shared_ptr<TabIconSink> sink,
-                   CancellationToken stop, IconFetch fetch);
+                   CancellationToken stop, IconFetch fetch = fetchFavicon);
 
 }  // namespace ondrel
