@@ -14,21 +14,20 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <algorithm>
 
 #include "donation_window.h"
 #include "engines/engine_loader.h"
 #include "help_window.h"
-#include "icons/favicon_loader.h"
 #include "keyword_source.h"
 #include "list_adapter.h"
 #include "main_layout.h"
 #include "result_list_model.h"
 #include "search/search_dispatch.h"
 #include "system_handler.h"
-#include "tab_icon_adapter.h"
+#include "tab_icon_loader.h"
 #include "text_conversion.h"
 #include "update_check_runner.h"
-#include "web/web_request.h"
 
 namespace {
 
@@ -89,18 +88,14 @@ MainWindow::MainWindow(const std::filesystem::path& baseDirectory, ondrel::Updat
     showCurrentTabList();
     layoutMainWindow();
     loadEngines();
-    startTabIcons();
+    tabIcons_ = std::make_unique<TabIconLoader>(tabs_, engineTable_);
 
     updateCheck_ = new UpdateCheckRunner(this);
     connect(updateCheck_, &UpdateCheckRunner::finished, this, &MainWindow::showUpdateNotice);
     updateCheck_->start(updateAddresses_.versionUrl);
 }
 
-MainWindow::~MainWindow() {
-    // The icon task is not waited for: it is told to stop, and its calls no longer reach the tabs.
-    iconStop_->cancel();
-    tabIcons_->detach();
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createToolbar() {
     toolbar_ = new QToolBar(client_);
@@ -199,11 +194,6 @@ void MainWindow::loadEngines() {
     search_ = std::make_unique<ondrel::SearchDispatcher>(*engineTable_, *listAdapter_, *keywordSource_);
 }
 
-void MainWindow::startTabIcons() {
-    tabIcons_ = std::make_shared<TabIconAdapter>(tabs_);
-    ondrel::startTabIcons(iconPool_, engineTable_, tabIcons_, iconStop_,
-                          [](const ondrel::Text& url) { return ondrel::WebRequest(url); });
-}
 
 void MainWindow::showCurrentTabList() {
     for (QTreeView* list : lists_) list->hide();

@@ -10,10 +10,8 @@
 #include "app/result_lists.h"
 #include "app/update_check.h"
 #include "engines/engine_definition.h"
-#include "icons/task_pool.h"
 #include "result_commands.h"
 #include "toolbar_icons.h"
-#include "web/cancellation.h"
 
 class QAction;
 class QLabel;
@@ -28,7 +26,7 @@ class QTreeView;
 class KeywordBoxSource;
 class ListAdapter;
 class ResultListModel;
-class TabIconAdapter;
+class TabIconLoader;
 class UpdateCheckRunner;
 namespace ondrel {
 class SearchDispatcher;
@@ -73,7 +71,6 @@ private:
     void createResultLists();
     void createStatusBar();
     void loadEngines();
-    void startTabIcons();
     void showUpdateNotice(bool newVersion);
     void openUpdateShare();
     void showOptionsMessage();
@@ -101,9 +98,7 @@ private:
     ListAdapter* listAdapter_ = nullptr;
     KeywordBoxSource* keywordSource_ = nullptr;
     UpdateCheckRunner* updateCheck_ = nullptr;
-    ondrel::TaskPool iconPool_;
-    std::shared_ptr<ondrel::Cancellation> iconStop_ = std::make_shared<ondrel::Cancellation>();
-    std::shared_ptr<TabIconAdapter> tabIcons_;
+    std::unique_ptr<TabIconLoader> tabIcons_;
     // Declared last: destroyed first, so no worker outlives the lists and the keyword it uses.
     std::unique_ptr<ondrel::SearchDispatcher> search_;
 };
