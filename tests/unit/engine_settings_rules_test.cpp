@@ -3,16 +3,14 @@
 // real folder.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <string>
 
-#include <sys/resource.h>
-
 #include "engines/engine_file_writer.h"
 #include "engines/engine_names.h"
 #include "engines/engine_settings.h"
+#include "../support/file_size_limit.h"
 
 namespace fs = std::filesystem;
 using namespace ondrel;
@@ -46,26 +44,6 @@ std::vector<Text> numberedValues() {
     for (int i = 0; i < 22; ++i) values.push_back("v" + std::to_string(i));
     return values;
 }
-
-// Lowers the largest file this process may write, so a write fails part-way as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int);
-};
 
 }  // namespace
 
