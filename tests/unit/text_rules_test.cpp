@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace ondrel {
 namespace {
 
@@ -41,6 +43,46 @@ TEST(FindText, LongRunsOfLeadBytesStayAligned) {
     std::string text(100001, '\x81');  // odd length: the last lead byte pairs with "x"
     EXPECT_EQ(findText(text + "x", "\x81x"), int(text.size()));
     EXPECT_EQ(findText("\x81" + text + "x", "\x81x"), -1);
+}
+
+// The rule as a plain character walk, to hold the fast search against.
+int walkFind(const std::string& text, const std::string& needle, int start, bool ignoreCase) {
+    const size_t skip = start > 1 ? size_t(start) - 1 : 0;
+    if (skip >= text.size()) return -1;
+    if (needle.empty()) return 1;
+    auto fold = [&](char c) { return ignoreCase && c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+    for (size_t i = skip; i + needle.size() <= text.size();) {
+        size_t k = 0;
+        while (k < needle.size() && fold(text[i + k]) == fold(needle[k])) ++k;
+        if (k == needle.size()) return int(i) + 1;
+        if (static_cast<unsigned char>(text[i]) >= 0x80) {
+            if (i + 1 >= text.size()) break;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return -1;
+}
+
+TEST(FindText, AgreesWithTheCharacterWalkOnRandomBytes) {
+    const char alphabet[] = {'a', 'A', 'b', '\x81', '\xB0', 'z'};
+    std::mt19937 random(11);
+    auto randomText = [&](size_t maxLength) {
+        std::string s(random() % (maxLength + 1), ' ');
+        for (char& c : s) c = alphabet[random() % sizeof alphabet];
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        // Long texts now and then, so that the case-ignoring search crosses its window edges.
+        const std::string text = randomText(round % 50 == 0 ? 3000 : 40);
+        const std::string needle = randomText(4);
+        const int start = int(random() % (text.size() + 3));
+        const bool ignoreCase = random() % 2;
+        ASSERT_EQ(findText(text, needle, start, ignoreCase), walkFind(text, needle, start, ignoreCase))
+            << "text " << testing::PrintToString(text) << " needle " << testing::PrintToString(needle) << " start "
+            << start << " ignoreCase " << ignoreCase;
+    }
 }
 
 TEST(MidText, Table) {

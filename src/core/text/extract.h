@@ -18,8 +18,8 @@ Text textBetween(std::string_view text, std::string_view prefix, std::string_vie
 struct AllTextsOptions {
     bool ignoreCase = false;
     int maxLength = 0;  // 0: no limit; a piece of maxLength bytes or more is dropped
-    Text before;        // put before each piece
-    Text after;         // put after each piece
+    Text before{};      // put before each piece
+    Text after{};       // put after each piece
     bool keepPrefix = false;
     bool keepSuffix = false;
     int start = 1;
