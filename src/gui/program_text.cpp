@@ -1,23 +1,13 @@
 #include "program_text.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
-namespace {
-// Each conversion stands alone: a cut-off character at the end of one text must not run into
-// the next one.
-constexpr auto stateless = QStringConverter::Flag::Stateless;
-}  // namespace
+#include "text/codepage.h"
 
 QString fromProgramText(const ondrel::Text& text) {
-    QStringDecoder decode("GB18030", stateless);
-    return decode(QByteArrayView(text.data(), qsizetype(text.size())));
+    return QString::fromStdU16String(ondrel::toUtf16(text, ondrel::codePageGbk));
 }
 
 ondrel::Text toProgramText(const QString& text) {
-    QStringEncoder encode("GB18030", stateless);
-    const QByteArray bytes = encode(text);
-    return ondrel::Text(bytes.constData(), size_t(bytes.size()));
+    return ondrel::fromUtf16(text.toStdU16String(), ondrel::codePageGbk);
 }
 
 QString fromPath(const std::filesystem::path& path) {
