@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QTreeWidget>
 
+#include "engines/engine_loader.h"
 #include "engines/engine_names.h"
 #include "engines/engine_settings.h"
 #include "program_text.h"
@@ -70,7 +71,8 @@ void EngineSettingsWindow::buildControls() {
 void EngineSettingsWindow::refreshFileList(const fs::path& keepCurrent) {
     const QSignalBlocker quiet(files_);
     files_->clear();
-    fileNames_ = folderFileNames(confFolder_);
+    fileNames_.clear();
+    for (const std::string& name : listMatchingFiles(confFolder_, "*", false)) fileNames_.emplace_back(name);
     for (size_t i = 0; i < fileNames_.size(); ++i) {
         files_->addItem(fromPath(fileNames_[i]));
         if (!keepCurrent.empty() && fileNames_[i] == keepCurrent) files_->setCurrentRow(int(i));

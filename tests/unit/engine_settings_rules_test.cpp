@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engines/engine_file_writer.h"
+#include "engines/engine_loader.h"
 #include "engines/engine_names.h"
 #include "engines/engine_settings.h"
 #include "../support/file_size_limit.h"
@@ -34,7 +35,8 @@ protected:
         std::ifstream in(conf / name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    std::vector<fs::path> names() { return folderFileNames(conf); }
+    // The folder as the settings window lists it: every file, whatever its name.
+    std::vector<std::string> names() { return listMatchingFiles(conf, "*", false); }
 
     fs::path conf;
 };
@@ -141,7 +143,7 @@ TEST_F(EngineFolder, SaveRoundTripsAndReplacesTheWholeFile) {
     ASSERT_TRUE(saveEngineFile(conf / "e.EG", values));
     EXPECT_EQ(read("e.EG"), engineFileBytes(values));
     EXPECT_EQ(loadSettingValues(conf / "e.EG"), values);
-    EXPECT_EQ(names(), std::vector<fs::path>{"e.EG"}) << "no temporary file is left beside it";
+    EXPECT_EQ(names(), std::vector<std::string>{"e.EG"}) << "no temporary file is left beside it";
 }
 
 TEST_F(EngineFolder, FailedSaveLeavesTheOldFileWhole) {
@@ -155,7 +157,7 @@ TEST_F(EngineFolder, FailedSaveLeavesTheOldFileWhole) {
         EXPECT_FALSE(replaceFileContent(conf / "new.EG", std::string(2048, 'z')));
     }
     EXPECT_EQ(read("e.EG"), old);
-    EXPECT_EQ(names(), std::vector<fs::path>{"e.EG"}) << "neither a cut-short file nor a temporary one remains";
+    EXPECT_EQ(names(), std::vector<std::string>{"e.EG"}) << "neither a cut-short file nor a temporary one remains";
 }
 
 TEST_F(EngineFolder, SaveKeepsPermissionsAndStepsOverAStaleTemporaryFile) {
@@ -183,8 +185,8 @@ TEST_F(EngineFolder, FileListHoldsFilesOnlyInNameOrder) {
     write("A.EG", "");
     write("c.txt", "");
     fs::create_directory(conf / "folder");
-    EXPECT_EQ(names(), (std::vector<fs::path>{"A.EG", "b.EG", "c.txt"}));
-    EXPECT_TRUE(folderFileNames(conf / "missing").empty());
+    EXPECT_EQ(names(), (std::vector<std::string>{"A.EG", "b.EG", "c.txt"}));
+    EXPECT_TRUE(listMatchingFiles(conf / "missing", "*", false).empty());
 }
 
 TEST_F(EngineFolder, AddWritesTheNameAloneAndRefusesTakenOrUnsafeNames) {
@@ -198,7 +200,7 @@ TEST_F(EngineFolder, AddWritesTheNameAloneAndRefusesTakenOrUnsafeNames) {
     EXPECT_EQ(addEngineFile(conf, "../../x", "x"), AddOutcome::unacceptableName);
     EXPECT_EQ(addEngineFile(conf, "..", ".."), AddOutcome::unacceptableName);
     EXPECT_FALSE(fs::exists(conf.parent_path().parent_path() / "x.EG"));
-    EXPECT_EQ(names(), (std::vector<fs::path>{"abc.EG", "abc.EG.EG"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"abc.EG", "abc.EG.EG"}));
 
     EXPECT_EQ(addOutcomeMessage(AddOutcome::alreadyExists),
               "\xC4\xE3\xD2\xAA\xCC\xED\xBC\xD3\xB5\xC4\xD2\xFD\xC7\xE6\xD2\xD1\xB4\xE6\xD4\xDA\xA1\xA3");  // 你要添加的引擎已存在。
@@ -220,7 +222,7 @@ TEST_F(EngineFolder, RenameMovesOnlyToAnAcceptableFreeName) {
     EXPECT_FALSE(renameEngineFile(conf / "abc.EG.EG", conf, "other")) << "an existing engine is never replaced";
     EXPECT_EQ(read("other.EG"), "other");
     EXPECT_FALSE(renameEngineFile(conf / "abc.EG.EG", fs::relative(conf), "fine"));
-    EXPECT_EQ(names(), (std::vector<fs::path>{"abc.EG.EG", "other.EG"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"abc.EG.EG", "other.EG"}));
 
     EXPECT_TRUE(renameEngineFile(conf / "abc.EG.EG", conf, "ABC"));
     EXPECT_EQ(read("ABC.EG"), "content");

@@ -73,18 +73,4 @@ bool engineFolderHolds(const std::filesystem::path& confFolder, const std::files
     return false;
 }
 
-std::vector<std::filesystem::path> folderFileNames(const std::filesystem::path& folder) {
-    std::vector<std::filesystem::path> names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code typeError;
-        if (!it->is_directory(typeError)) names.push_back(it->path().filename());
-    }
-    std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) {
-        const std::string fa = foldedAscii(asciiComparable(a)), fb = foldedAscii(asciiComparable(b));
-        return fa != fb ? fa < fb : a < b;
-    });
-    return names;
-}
-
 }  // namespace ondrel

@@ -5,7 +5,6 @@
 // multi-byte character of a path's encoding.
 #include <filesystem>
 #include <string_view>
-#include <vector>
 
 namespace ondrel {
 
@@ -31,9 +30,5 @@ std::filesystem::path engineFilePath(const std::filesystem::path& confFolder,
 // Whether the folder holds an entry (file, folder or link) with this file name, letter case
 // ignored, so that "ABC.eg" counts as taken by "abc.EG" on every file system.
 bool engineFolderHolds(const std::filesystem::path& confFolder, const std::filesystem::path& fileName);
-
-// The names of the folder's files, folders left out, in name order; empty when the folder
-// cannot be read.
-std::vector<std::filesystem::path> folderFileNames(const std::filesystem::path& folder);
 
 }  // namespace ondrel

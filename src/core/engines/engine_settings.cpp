@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engines/engine_definition.h"
+#include "engines/engine_file.h"
 #include "engines/engine_file_writer.h"
 #include "engines/engine_names.h"
 
@@ -47,24 +48,6 @@ std::vector<Text> splitAt(std::string_view text, char separator) {
         parts.emplace_back(text.substr(start, at - start));
     parts.emplace_back(text.substr(start));
     return parts;
-}
-
-// Lines end at each "\r\n"; a lead byte takes the byte after it along, and the piece after the
-// last line end is a line only when it is not empty.
-std::vector<Text> splitEngineLines(std::string_view text) {
-    std::vector<Text> lines;
-    size_t start = 0, i = 0;
-    while (i < text.size()) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            i += 2;
-            start = i;
-        } else {
-            i += isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        }
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
 }
 
 Bytes readWholeFile(const std::filesystem::path& file) {
