@@ -2,11 +2,11 @@
 
 #include <QLineEdit>
 
-#include "text_conversion.h"
+#include "program_text.h"
 
-KeywordBoxSource::KeywordBoxSource(QLineEdit* box) : QObject(box), text_(toText(box->text())) {
+KeywordBoxSource::KeywordBoxSource(QLineEdit* box) : QObject(box), text_(toProgramText(box->text())) {
     connect(box, &QLineEdit::textChanged, this, [this](const QString& text) {
-        ondrel::Text converted = toText(text);
+        ondrel::Text converted = toProgramText(text);
         std::lock_guard lock(mutex_);
         text_ = std::move(converted);
     });

@@ -1,6 +1,6 @@
 #include "list_adapter.h"
 
-#include "text_conversion.h"
+#include "program_text.h"
 
 namespace {
 // Bounds the work of one pass of the event loop; the rest waits for the next pass.
@@ -14,8 +14,8 @@ void ListAdapter::clearList(int list, ondrel::SearchId search) { enqueue({list, 
 void ListAdapter::appendRow(int list, int, const ondrel::ResultRow& cells, ondrel::SearchId search) {
     // Converted here, on the worker, to keep the user-interface thread's share small.
     enqueue({list, search, false,
-             {toQString(cells.title), toQString(cells.size), toQString(cells.fileCount), toQString(cells.date),
-              toQString(cells.magnetLink)}});
+             {fromProgramText(cells.title), fromProgramText(cells.size), fromProgramText(cells.fileCount), fromProgramText(cells.date),
+              fromProgramText(cells.magnetLink)}});
 }
 
 void ListAdapter::enqueue(Change change) {

@@ -26,7 +26,7 @@
 #include "search/search_dispatch.h"
 #include "system_handler.h"
 #include "tab_icon_loader.h"
-#include "text_conversion.h"
+#include "program_text.h"
 #include "update_check_runner.h"
 
 namespace {
@@ -187,7 +187,7 @@ void MainWindow::loadEngines() {
     // The window has lists for 98 engines, and the loader leaves out files beyond them.
     const int tabbed = std::min(engineTable_->count(), ondrel::maxEngineCount);
     for (int i = 1; i <= tabbed; ++i) {
-        tabs_->addTab(new QWidget, toQString(engineTable_->engine(i).name));
+        tabs_->addTab(new QWidget, fromProgramText(engineTable_->engine(i).name));
         lists_[size_t(i)]->setAccessibleName(QStringLiteral("搜索结果: %1").arg(tabs_->tabText(i)));
     }
     lists_[0]->setAccessibleName(QStringLiteral("搜索结果: 综合搜索"));
@@ -234,12 +234,12 @@ void MainWindow::runResultCommand(ResultCommand command) {
 }
 
 void MainWindow::showUpdateNotice(bool newVersion) {
-    if (newVersion) statusParts_[2]->setText(toQString(ondrel::updateNotice));
+    if (newVersion) statusParts_[2]->setText(fromProgramText(ondrel::updateNotice));
 }
 
 void MainWindow::openUpdateShare() {
     if (!statusParts_[2]->text().isEmpty() && !updateAddresses_.shareUrl.empty())
-        openWithSystemHandler(toQString(updateAddresses_.shareUrl));
+        openWithSystemHandler(fromProgramText(updateAddresses_.shareUrl));
 }
 
 void MainWindow::showOptionsMessage() {

@@ -3,7 +3,7 @@
 #include "app/magnet_link.h"
 #include "result_list_model.h"
 #include "system_handler.h"
-#include "text_conversion.h"
+#include "program_text.h"
 
 void runResultCommand(ResultCommand command, const ResultListModel& list, int selectedRow) {
     switch (command) {
@@ -15,7 +15,7 @@ void runResultCommand(ResultCommand command, const ResultListModel& list, int se
         break;
     case ResultCommand::download: {
         const QString link = list.cell(selectedRow, ResultListModel::magnetColumn);
-        if (ondrel::isMagnetLink(toText(link))) openWithSystemHandler(link);
+        if (ondrel::isMagnetLink(toProgramText(link))) openWithSystemHandler(link);
         break;
     }
     }
