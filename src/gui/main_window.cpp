@@ -17,6 +17,8 @@
 #include <algorithm>
 
 #include "donation_window.h"
+#include "engine_check_window.h"
+#include "engine_settings_window.h"
 #include "engines/engine_loader.h"
 #include "help_window.h"
 #include "keyword_source.h"
@@ -108,9 +110,11 @@ void MainWindow::createToolbar() {
     const char16_t* const texts[] = {u"引擎设置", u"引擎检测", u"选项", u"帮助", u"捐助"};
     for (size_t i = 0; i < toolbarActions_.size(); ++i)
         toolbarActions_[i] = toolbar_->addAction(toolbarIcon(ToolbarButton(i)), QString::fromUtf16(texts[i]));
-    // Their windows are wired in when they exist.
-    toolbarAction(ToolbarButton::engineSettings)->setEnabled(false);
-    toolbarAction(ToolbarButton::engineCheck)->setEnabled(false);
+    // Edits made in the settings window reach the engine table at the next start.
+    connect(toolbarAction(ToolbarButton::engineSettings), &QAction::triggered, this,
+            [this] { EngineSettingsWindow(confFolder_, this).exec(); });
+    connect(toolbarAction(ToolbarButton::engineCheck), &QAction::triggered, this,
+            [this] { EngineCheckWindow(*engineTable_, this).exec(); });
     connect(toolbarAction(ToolbarButton::options), &QAction::triggered, this, &MainWindow::showOptionsMessage);
     connect(toolbarAction(ToolbarButton::help), &QAction::triggered, this, [this] { HelpWindow(this).exec(); });
     connect(toolbarAction(ToolbarButton::donation), &QAction::triggered, this,

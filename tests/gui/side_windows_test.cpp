@@ -14,6 +14,7 @@ private slots:
     void optionsShowsItsMessage();
     void helpWindowHoldsTheHelpText();
     void donationWindowHoldsThreePlaceholdersAndItsThanks();
+    void engineButtonsOpenTheSettingsAndCheckWindows();
 
 private:
     // Triggers the button, lets `inspect` look at the modal window it opens, then closes it.
@@ -85,4 +86,13 @@ void SideWindowsTest::donationWindowHoldsThreePlaceholdersAndItsThanks() {
 }
 
 QTEST_MAIN(SideWindowsTest)
+void SideWindowsTest::engineButtonsOpenTheSettingsAndCheckWindows() {
+    withModalOf(ToolbarButton::engineSettings, [](QWidget* modal) {
+        QCOMPARE(modal->windowTitle(), QStringLiteral("引擎设置"));
+    });
+    withModalOf(ToolbarButton::engineCheck, [](QWidget* modal) {
+        QCOMPARE(modal->windowTitle(), QStringLiteral("引擎检测"));
+    });
+}
+
 #include "side_windows_test.moc"

@@ -42,7 +42,7 @@ struct PumpCounter {
     ~PumpCounter() { setPendingEventPump(nullptr); }
 };
 
-StartOptions waitingForEnd(bool pump, std::int32_t timeoutMs, ThreadHandle* handleOut, std::uint32_t* exitCodeOut) {
+StartOptions waitingForEnd(bool pump, std::int32_t timeoutMs, TaskHandle* handleOut, std::uint32_t* exitCodeOut) {
     StartOptions options;
     options.waitForEnd = true;
     options.pumpMessages = pump;
@@ -56,7 +56,7 @@ TEST(TaskPoolTest, StartWhileRunningIsRefusedAndAfterTheEndClosesTheOldHandle) {
     TaskPool pool;
     Gate first;
     ASSERT_TRUE(pool.start(first.routine()));
-    const ThreadHandle firstHandle = pool.getHandle();
+    const TaskHandle firstHandle = pool.getHandle();
     EXPECT_GT(firstHandle, 1u);
     EXPECT_NE(pool.getThreadId(), 0u);
     Gate second;
@@ -104,7 +104,7 @@ TEST(TaskPoolTest, SuspendedStartReturnsAtOnceAndRunsOnlyAfterResume) {
     TaskPool pool;
     Gate gate;
     gate.open();
-    ThreadHandle handle = 0;
+    TaskHandle handle = 0;
     StartOptions options;
     options.suspended = true;
     options.waitForEnd = true;  // ignored for a suspended start
@@ -126,7 +126,7 @@ TEST(TaskPoolTest, PumpingWaitWithALimitGivesUpAfterItsSlicesAndKeepsTheThread) 
     PumpCounter counter;
     TaskPool pool;
     Gate gate;
-    ThreadHandle handle = 0;
+    TaskHandle handle = 0;
     std::uint32_t code = 12345;
     const StartOptions options = waitingForEnd(true, 100, &handle, &code);
     const auto before = std::chrono::steady_clock::now();
@@ -151,7 +151,7 @@ TEST(TaskPoolTest, WaitForEndThatSeesTheEndReportsTheCodeAndLeavesTheObjectIdle)
     for (const bool pump : {false, true}) {
         PumpCounter counter;
         TaskPool pool;
-        ThreadHandle handle = 99;
+        TaskHandle handle = 99;
         std::uint32_t code = 0;
         StartOptions options = waitingForEnd(pump, 5000, &handle, &code);
         options.argument = 41;
@@ -183,7 +183,7 @@ TEST(TaskPoolTest, CheckIdleForgetsOrClosesAnEndedThread) {
     for (const bool close : {false, true}) {
         TaskPool pool;
         ASSERT_TRUE(pool.start([](std::uint32_t) { return 0u; }));
-        const ThreadHandle handle = pool.getHandle();
+        const TaskHandle handle = pool.getHandle();
         ASSERT_TRUE(pool.wait());
         EXPECT_TRUE(pool.checkIdle(close));
         EXPECT_EQ(pool.getHandle(), 0u);
@@ -195,7 +195,7 @@ TEST(TaskPoolTest, CheckIdleForgetsOrClosesAnEndedThread) {
 
 TEST(TaskPoolTest, DestroyingThePoolClosesTheHandleAndLeavesTheThreadRunning) {
     Gate gate;
-    ThreadHandle handle = 0;
+    TaskHandle handle = 0;
     std::atomic<bool> finished{false};
     {
         TaskPool pool;
@@ -247,7 +247,7 @@ TEST(TaskPoolTest, WaitsOnAHandleThatNamesNothingFailAndClearTheObject) {
     // An ended thread's handle that one pool forgets can be handed to another, which then
     // owns it and closes it.
     Gate gate;
-    ThreadHandle handle = 0;
+    TaskHandle handle = 0;
     {
         TaskPool second;
         {

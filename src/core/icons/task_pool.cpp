@@ -10,7 +10,7 @@
 namespace ondrel {
 namespace {
 
-constexpr ThreadHandle startMarker = 1;
+constexpr TaskHandle startMarker = 1;
 constexpr std::uint32_t minimumStack = 8192;
 constexpr std::uint32_t stackPage = 4096;
 
@@ -22,7 +22,7 @@ std::optional<std::uint32_t> limitOf(std::optional<std::int32_t> timeoutMs) {
     return std::uint32_t(*timeoutMs);
 }
 
-std::uint32_t exitCodeOf(ThreadHandle handle) {
+std::uint32_t exitCodeOf(TaskHandle handle) {
     const std::shared_ptr<ThreadRecord> record = findThreadRecord(handle);
     if (!record) return 0;
     std::lock_guard held(record->lock);
@@ -60,7 +60,7 @@ std::size_t threadStackReservation(std::optional<std::uint32_t> stackSize) {
 TaskPool::~TaskPool() { closeHandle(); }
 
 bool TaskPool::checkIdle(bool closeFinished) {
-    const ThreadHandle handle = handle_.load();
+    const TaskHandle handle = handle_.load();
     if (handle == 0) return true;
     // Another caller is between its claim and its store. Counting the marker's failed wait as
     // idle would clear the claim and let a second start through: two threads, one handle lost.
@@ -68,7 +68,7 @@ bool TaskPool::checkIdle(bool closeFinished) {
     switch (waitOnThread(handle, 0)) {
     case WaitOutcome::timedOut: return false;
     case WaitOutcome::ended: {
-        const ThreadHandle old = forgetHandle();
+        const TaskHandle old = forgetHandle();
         if (old != 0 && closeFinished) closeThreadHandle(old);
         return true;
     }
@@ -78,7 +78,7 @@ bool TaskPool::checkIdle(bool closeFinished) {
 }
 
 bool TaskPool::isRunning() {
-    const ThreadHandle handle = handle_.load();
+    const TaskHandle handle = handle_.load();
     if (handle == 0) return false;
     switch (waitOnThread(handle, 0)) {
     case WaitOutcome::timedOut: return true;
@@ -97,16 +97,16 @@ bool TaskPool::startAtAddress(std::uintptr_t address, const StartOptions& option
 }
 
 bool TaskPool::startRoutine(TaskRoutine routine, const StartOptions& options, bool recordThreadId) {
-    auto giveHandle = [&](ThreadHandle h) {
+    auto giveHandle = [&](TaskHandle h) {
         if (options.handleOut) *options.handleOut = h;
     };
     if (!checkIdle(true)) return false;
-    ThreadHandle expected = 0;
+    TaskHandle expected = 0;
     if (!handle_.compare_exchange_strong(expected, startMarker)) return false;
 
     auto record = std::make_shared<ThreadRecord>();
     record->released = !options.suspended;
-    const ThreadHandle handle = openThreadHandle(record);
+    const TaskHandle handle = openThreadHandle(record);
     if (recordThreadId) threadId_ = ++lastThreadId;
     const bool launched = launchDetachedThread(
         [record, routine = std::move(routine), argument = options.argument] { runThread(record, routine, argument); },
@@ -129,7 +129,7 @@ bool TaskPool::startRoutine(TaskRoutine routine, const StartOptions& options, bo
     switch (outcome) {
     case WaitOutcome::ended: {
         if (options.exitCodeOut) *options.exitCodeOut = exitCodeOf(handle);
-        const ThreadHandle old = forgetHandle();
+        const TaskHandle old = forgetHandle();
         if (old != 0) closeThreadHandle(old);
         giveHandle(0);
         return true;
@@ -150,13 +150,13 @@ bool TaskPool::readWaitOutcome(WaitOutcome outcome) {
 }
 
 bool TaskPool::wait(std::optional<std::int32_t> timeoutMs) {
-    const ThreadHandle handle = handle_.load();
+    const TaskHandle handle = handle_.load();
     if (handle == 0) return true;
     return readWaitOutcome(waitOnThread(handle, limitOf(timeoutMs)));
 }
 
 bool TaskPool::waitPumping(std::optional<std::int32_t> timeoutMs) {
-    const ThreadHandle handle = handle_.load();
+    const TaskHandle handle = handle_.load();
     if (handle == 0) return true;
     return readWaitOutcome(waitOnThreadPumping(handle, limitOf(timeoutMs)));
 }
@@ -183,19 +183,19 @@ bool TaskPool::resume() {
 }
 
 bool TaskPool::closeHandle() {
-    const ThreadHandle old = handle_.exchange(0);
+    const TaskHandle old = handle_.exchange(0);
     if (old == 0) return true;
     threadId_ = 0;
     return closeThreadHandle(old);
 }
 
-ThreadHandle TaskPool::forgetHandle() {
+TaskHandle TaskPool::forgetHandle() {
     threadId_ = 0;
     return handle_.exchange(0);
 }
 
 std::uint32_t TaskPool::exitCode() {
-    const ThreadHandle handle = handle_.load();
+    const TaskHandle handle = handle_.load();
     return handle == 0 ? 0 : exitCodeOf(handle);
 }
 
@@ -242,9 +242,9 @@ bool TaskPool::setAffinityMask(std::uint64_t mask) {
 #endif
 }
 
-ThreadHandle TaskPool::getHandle() const { return handle_.load(std::memory_order_relaxed); }
+TaskHandle TaskPool::getHandle() const { return handle_.load(std::memory_order_relaxed); }
 
-void TaskPool::attachHandle(ThreadHandle handle) {
+void TaskPool::attachHandle(TaskHandle handle) {
     closeHandle();
     handle_.store(handle, std::memory_order_relaxed);
 }

@@ -18,7 +18,7 @@
 namespace ondrel {
 
 enum class WaitOutcome : int;
-using ThreadHandle = std::uint32_t;
+using TaskHandle = std::uint32_t;
 // What a thread routine receives and what it returns as its exit code.
 using TaskRoutine = std::function<std::uint32_t(std::uint32_t argument)>;
 
@@ -30,7 +30,7 @@ constexpr std::uint32_t routineFailed = 1;
 // The optional arguments of start; an omitted switch or number is false or 0.
 struct StartOptions {
     std::uint32_t argument = 0;                // handed to the routine
-    ThreadHandle* handleOut = nullptr;         // receives the handle, or 0
+    TaskHandle* handleOut = nullptr;         // receives the handle, or 0
     bool suspended = false;                    // the routine waits for resume
     bool waitForEnd = false;                   // wait for the thread (not when suspended)
     std::optional<std::int32_t> timeoutMs;     // limit of that wait; omitted or -1: none
@@ -78,19 +78,19 @@ public:
     bool setPriority(int priority = 0);
     bool setAffinityMask(std::uint64_t mask = 0);
 
-    ThreadHandle getHandle() const;
+    TaskHandle getHandle() const;
     // Closes the current handle and takes ownership of `handle`.
-    void attachHandle(ThreadHandle handle);
+    void attachHandle(TaskHandle handle);
     std::uint32_t getThreadId() const;
 
 private:
     bool startRoutine(TaskRoutine routine, const StartOptions& options, bool recordThreadId);
     bool readWaitOutcome(WaitOutcome outcome);
     // Clears both fields; the handle that was held is the caller's to close or drop.
-    ThreadHandle forgetHandle();
+    TaskHandle forgetHandle();
     bool idle() { return checkIdle(false); }
 
-    std::atomic<ThreadHandle> handle_{0};
+    std::atomic<TaskHandle> handle_{0};
     std::atomic<std::uint32_t> threadId_{0};
 };
 

@@ -17,8 +17,8 @@ namespace {
 
 struct HandleTable {
     std::mutex lock;
-    std::unordered_map<ThreadHandle, std::shared_ptr<ThreadRecord>> records;
-    ThreadHandle next = 4;  // handles step by 4, as system handles do, and never wrap onto 0 or 1
+    std::unordered_map<TaskHandle, std::shared_ptr<ThreadRecord>> records;
+    TaskHandle next = 4;  // handles step by 4, as system handles do, and never wrap onto 0 or 1
 };
 
 // Never destroyed: a task pool in static storage may close its handle during process exit,
@@ -32,30 +32,30 @@ constexpr std::uint32_t sliceMs = 15;
 
 }  // namespace
 
-ThreadHandle openThreadHandle(std::shared_ptr<ThreadRecord> record) {
+TaskHandle openThreadHandle(std::shared_ptr<ThreadRecord> record) {
     HandleTable& t = table();
     std::lock_guard held(t.lock);
     while (t.next < 4 || t.records.contains(t.next)) t.next += 4;
-    const ThreadHandle handle = t.next;
+    const TaskHandle handle = t.next;
     t.next += 4;
     t.records.emplace(handle, std::move(record));
     return handle;
 }
 
-std::shared_ptr<ThreadRecord> findThreadRecord(ThreadHandle handle) {
+std::shared_ptr<ThreadRecord> findThreadRecord(TaskHandle handle) {
     HandleTable& t = table();
     std::lock_guard held(t.lock);
     const auto found = t.records.find(handle);
     return found == t.records.end() ? nullptr : found->second;
 }
 
-bool closeThreadHandle(ThreadHandle handle) {
+bool closeThreadHandle(TaskHandle handle) {
     HandleTable& t = table();
     std::lock_guard held(t.lock);
     return t.records.erase(handle) == 1;
 }
 
-WaitOutcome waitOnThread(ThreadHandle handle, std::optional<std::uint32_t> limitMs) {
+WaitOutcome waitOnThread(TaskHandle handle, std::optional<std::uint32_t> limitMs) {
     const std::shared_ptr<ThreadRecord> record = findThreadRecord(handle);
     if (!record) return WaitOutcome::failed;
     std::unique_lock held(record->lock);
@@ -68,7 +68,7 @@ WaitOutcome waitOnThread(ThreadHandle handle, std::optional<std::uint32_t> limit
 }
 
 // With a limit the first wait takes the odd milliseconds, so that the slices add up to it.
-WaitOutcome waitOnThreadPumping(ThreadHandle handle, std::optional<std::uint32_t> limitMs) {
+WaitOutcome waitOnThreadPumping(TaskHandle handle, std::optional<std::uint32_t> limitMs) {
     WaitOutcome outcome;
     if (!limitMs) {
         outcome = waitOnThread(handle, sliceMs);

@@ -30,20 +30,20 @@ struct ThreadRecord {
     }
 };
 
-using ThreadHandle = std::uint32_t;
+using TaskHandle = std::uint32_t;
 
 // Numbers that never name a record: 0 (no thread) and 1 (a start in progress).
-ThreadHandle openThreadHandle(std::shared_ptr<ThreadRecord> record);
-std::shared_ptr<ThreadRecord> findThreadRecord(ThreadHandle handle);
+TaskHandle openThreadHandle(std::shared_ptr<ThreadRecord> record);
+std::shared_ptr<ThreadRecord> findThreadRecord(TaskHandle handle);
 // False when the number names no open handle.
-bool closeThreadHandle(ThreadHandle handle);
+bool closeThreadHandle(TaskHandle handle);
 
 enum class WaitOutcome : int { ended, timedOut, failed };
 // Waits for the thread a handle names to end, at most `limitMs` when given; fails when the
 // number names no open handle.
-WaitOutcome waitOnThread(ThreadHandle handle, std::optional<std::uint32_t> limitMs);
+WaitOutcome waitOnThread(TaskHandle handle, std::optional<std::uint32_t> limitMs);
 // The same in 15 ms slices, processing the calling thread's pending events between them.
-WaitOutcome waitOnThreadPumping(ThreadHandle handle, std::optional<std::uint32_t> limitMs);
+WaitOutcome waitOnThreadPumping(TaskHandle handle, std::optional<std::uint32_t> limitMs);
 
 // Starts `body` on a new thread that nobody joins; `stackBytes` 0 takes the default stack.
 bool launchDetachedThread(std::function<void()> body, std::size_t stackBytes);
