@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "demo_favicon.h"
 #include "text/codepage.h"
 
 namespace ondrel::testsite {
@@ -14,15 +15,16 @@ struct FlavorShape {
     bool utf8Lists;        // search and result pages in UTF-8
     bool utf8Details;      // detail pages in UTF-8
     const char* lineEnd;   // how its pages end their lines
+    std::uint32_t iconColour;
 };
 
 FlavorShape shapeOf(MagnetFlavor flavor) {
     switch (flavor) {
-        case MagnetFlavor::gbk: return {"/gbk", false, false, "\n"};
-        case MagnetFlavor::utf8: return {"/utf8", true, true, "\r\n"};
-        case MagnetFlavor::mixed: return {"/mixed", true, false, "\r"};
+        case MagnetFlavor::gbk: return {"/gbk", false, false, "\n", 0xD9363E};
+        case MagnetFlavor::utf8: return {"/utf8", true, true, "\r\n", 0x2F6FDB};
+        case MagnetFlavor::mixed: return {"/mixed", true, false, "\r", 0x2E9E5B};
     }
-    return {"/gbk", false, false, "\n"};
+    return {"/gbk", false, false, "\n", 0xD9363E};
 }
 
 const char* const subjects[] = {
@@ -201,6 +203,11 @@ void MagnetSite::addRoutes(httplib::Server& server) {
                  shape.utf8Lists, shape.lineEnd);
         };
         server.Get(flavor == MagnetFlavor::mixed ? "/" : path, home);
+        const std::string icon = demoFavicon(shape.iconColour);
+        server.Get((flavor == MagnetFlavor::mixed ? std::string() : path) + "/favicon.ico",
+                   [icon](const httplib::Request&, httplib::Response& response) {
+                       response.set_content(icon, "image/x-icon");
+                   });
 
         server.Get(path + "/search", [this, shape, keywordOf](const httplib::Request& request,
                                                              httplib::Response& response) {
