@@ -1,0 +1,134 @@
+// Broken and hostile servers against both request paths: every case ends in the failure result
+// (or, where the bytes are merely odd, in those bytes) within a bounded time, and the next
+// request on the same thread works as if nothing had happened.
+#include <chrono>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "hostile_routes.h"
+#include "raw_site.h"
+#include "test_site.h"
+#include "web/direct_request.h"
+#include "web/web_request.h"
+
+namespace ondrel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using testsite::RawSite;
+using testsite::TestSite;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Responses no server library sends on purpose, each a whole byte stream.
+const struct {
+    const char* path;
+    const char* response;
+} rawResponses[] = {
+    {"/chunk-not-hex", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nhello\r\n0\r\n\r\n"},
+    {"/chunk-too-long", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFFFFFF\r\nhello\r\n0\r\n\r\n"},
+    {"/chunk-cut", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n400\r\nonly a few bytes of a 1024-byte chunk"},
+    {"/chunk-no-end", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n"},
+    {"/length-too-long", "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\nshort"},
+    {"/no-status-line", "garbage before any status line\r\n\r\n"},
+};
+
+class NetworkFaults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsite::addHostileRoutes(site_.server());
+        ASSERT_TRUE(site_.start());
+        for (const auto& r : rawResponses) raw_.answer(r.path, r.response);
+        ASSERT_TRUE(raw_.start());
+    }
+    Text at(const std::string& path) const { return site_.baseUrl() + path; }
+    Text rawAt(const std::string& path) const { return raw_.baseUrl() + path; }
+
+    // The program works on: a plain request right after a fault is answered.
+    void expectStillWorking(const std::string& after) {
+        EXPECT_EQ(WebRequest(at("/redirect/0")), "done") << "after " << after;
+        EXPECT_EQ(DirectWebRequest(at("/redirect/0")), "done") << "after " << after;
+    }
+
+    TestSite site_;
+    RawSite raw_;
+};
+
+TEST_F(NetworkFaults, FailedExchangesOnBothPaths) {
+    struct Case {
+        Text url;
+        double withinSeconds;
+    };
+    std::vector<Case> cases = {
+        {at("/loop"), 5},  // a redirect loop is cut at the redirect limit
+    };
+    for (const auto& r : rawResponses) cases.push_back({rawAt(r.path), 5});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url);
+        int status = -1;
+        Text headers = "stale";
+        auto start = Clock::now();
+        EXPECT_EQ(WebRequest(c.url, {.headersOut = &headers, .statusOut = &status, .timeoutSeconds = 2}), "");
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(headers, "");
+
+        status = -1;
+        EXPECT_EQ(DirectWebRequest(c.url, {.headersOut = &headers, .statusOut = &status}), "");
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(headers, Text(5000, ' '));
+        EXPECT_LT(secondsSince(start), c.withinSeconds);
+        expectStillWorking(c.url);
+    }
+}
+
+TEST_F(NetworkFaults, TrickleCountsAsAStall) {
+    // A byte a second never stops for a whole limit, yet it is no download either.
+    int status = -1;
+    auto start = Clock::now();
+    EXPECT_EQ(WebRequest(at("/trickle?bytes=1000"), {.statusOut = &status, .timeoutSeconds = 2}), "");
+    EXPECT_EQ(status, 0);
+    EXPECT_LT(secondsSince(start), 6);
+    expectStillWorking("a trickle");
+}
+
+// Peak resident memory of this process in KiB.
+long peakResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.starts_with("VmHWM:")) return std::stol(line.substr(6));
+    return 0;
+}
+
+TEST_F(NetworkFaults, HundredMegabyteBodyIsRefusedWithoutHoldingIt) {
+    const long before = peakResidentKiB();
+    auto start = Clock::now();
+    EXPECT_EQ(WebRequest(at("/huge")), "");
+    EXPECT_EQ(DirectWebRequest(at("/huge")), "");
+    EXPECT_LT(secondsSince(start), 60);
+    const long grewMiB = (peakResidentKiB() - before) / 1024;
+    RecordProperty("peak_growth_mib", int(grewMiB));
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    // The refused body is cut off at the response limit; the sanitizers' shadow and quarantine
+    // memory make the figure meaningless under them.
+    EXPECT_LT(grewMiB, 100) << "the body must not be held whole";
+#endif
+    expectStillWorking("a 100 MB body");
+}
+
+TEST_F(NetworkFaults, CorruptCompressedBodyArrivesAsSent) {
+    // Neither path asks for compression, so a body that only claims to be gzip is handed on as
+    // the bytes that came; the page then simply holds nothing the search looks for.
+    Text headers;
+    Bytes body = WebRequest(at("/bad-gzip"), {.headers = "Accept-Encoding: gzip", .headersOut = &headers});
+    EXPECT_TRUE(body.starts_with("\x1F\x8B\x08")) << body;
+    EXPECT_NE(headers.find("Content-Encoding: gzip"), Text::npos);
+    EXPECT_EQ(DirectWebRequest(at("/bad-gzip")), body);
+    expectStillWorking("a corrupt compressed body");
+}
+
+}  // namespace
+}  // namespace ondrel
