@@ -53,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)removeDuplicateItems(a, b);
     (void)splitText(a, b);
     const Text trimmed = trimSpaces(a);
-    if (trimmed.size() > a.size() || trimmed.starts_with(' ') || trimmed.ends_with(' ')) abort();
+    // A double-byte character may end in a space byte, so the check is that nothing is left to trim.
+    if (trimmed.size() > a.size() || trimSpaces(trimmed) != trimmed) abort();
     return 0;
 }
