@@ -18,7 +18,37 @@ bool waitASecond(const httplib::DataSink& sink) {
     return sink.is_writable();
 }
 
+std::string detailPage(const std::string& item, const std::string& titleBytes) {
+    return "<html><t>" + titleBytes + "</t><m>magnet:?xt=urn:btih:" + item + "</m></html>";
+}
+
 }  // namespace
+
+std::string hostileEngineFile(const std::string& baseUrl, const std::string& pageCount, int links, bool badUtf8) {
+    const std::string yes = "\xCA\xC7";  // "是"
+    const std::string lines[] = {
+        "hostile",
+        baseUrl,
+        baseUrl + "/h/search?count=" + pageCount + "&k=",
+        "",
+        "pages:",
+        "</b>",
+        baseUrl + "/h/list?links=" + std::to_string(links) + (badUtf8 ? "&bad=1" : "") + "&page=",
+        "",
+        "href=\"",
+        "\"",
+        "<t>",
+        "</t>",
+        "", "", "", "", "", "",
+        "<m>",
+        "</m>",
+        badUtf8 ? yes : "",
+        badUtf8 ? yes : "",
+    };
+    std::string file;
+    for (const std::string& line : lines) file += (file.empty() ? "" : "\r\n") + line;
+    return file;
+}
 
 void addHostileRoutes(httplib::Server& s) {
     s.Get("/trickle", [](const httplib::Request& req, httplib::Response& res) {
@@ -39,6 +69,28 @@ void addHostileRoutes(httplib::Server& s) {
         // A type the server does not compress itself, so the bytes go out as they stand.
         res.set_header("Content-Encoding", "gzip");
         res.set_content(std::string("\x1F\x8B\x08\x00not really gzip at all", 28), "application/octet-stream");
+    });
+    s.Get("/h/search", [](const httplib::Request& req, httplib::Response& res) {
+        res.set_content("<b>pages:" + req.get_param_value("count") + "</b>", "text/html");
+    });
+    s.Get("/h/list", [](const httplib::Request& req, httplib::Response& res) {
+        const size_t links = sizeParam(req, "links", 20);
+        const bool bad = req.get_param_value("bad") == "1";
+        std::string page;
+        page.reserve(links * 32);
+        for (size_t i = 0; i < links; ++i)
+            page += std::string("<a href=\"/h/") + (bad ? "bad-utf8" : "d") + "?i=" + std::to_string(i) + "\">x</a>\n";
+        res.set_content(page, "text/html");
+    });
+    s.Get("/h/d", [](const httplib::Request& req, httplib::Response& res) {
+        const std::string item = req.get_param_value("i");
+        res.set_content(detailPage(item, "item " + item), "text/html");
+    });
+    s.Get("/h/bad-utf8", [](const httplib::Request& req, httplib::Response& res) {
+        const std::string item = req.get_param_value("i");
+        // A stray continuation byte, a lone lead byte and a cut-off sequence around real
+        // characters ("中" and an emoji).
+        res.set_content(detailPage(item, "a\x80b\xC3 \xE4\xB8\xAD\xF0\x9F\x98\x80\xE4\xB8 " + item), "text/html; charset=utf-8");
     });
 }
 

@@ -5,11 +5,22 @@
 //   /huge?size=N            N bytes (default 100 MB) produced as they are sent, never held whole
 //   /loop                   a redirect to itself, for ever
 //   /bad-gzip               "Content-Encoding: gzip" over bytes that are not gzip
+// and the pages of a hostile search site (see hostileEngine):
+//   /h/search?count=C       a search page announcing C result pages ("pages:C</b>")
+//   /h/list?links=L&page=N  a result page with L detail links "href="/h/d?i=K"" (L default 20);
+//                           with bad=1 they lead to /h/bad-utf8 instead
+//   /h/d?i=K                a detail page: title "item K", magnet "magnet:?xt=urn:btih:K"
+//   /h/bad-utf8?i=K         the same with invalid UTF-8 around the title's valid characters
 // Routes whose responses break the protocol itself are served by RawSite (raw_site.h).
 #include <httplib.h>
 
 namespace ondrel::testsite {
 
 void addHostileRoutes(httplib::Server& server);
+
+// The 22 lines of an engine file (GBK, CR LF) for the hostile search site at `baseUrl`: its
+// search page announces `pageCount` pages, each with `links` detail links; `badUtf8` sends
+// detail pages of invalid UTF-8 to an engine that converts them.
+std::string hostileEngineFile(const std::string& baseUrl, const std::string& pageCount, int links, bool badUtf8);
 
 }  // namespace ondrel::testsite
