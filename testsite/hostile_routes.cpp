@@ -90,7 +90,7 @@ void addHostileRoutes(httplib::Server& s) {
         const std::string item = req.get_param_value("i");
         // A stray continuation byte, a lone lead byte and a cut-off sequence around real
         // characters ("中" and an emoji).
-        res.set_content(detailPage(item, "a\x80b\xC3 \xE4\xB8\xAD\xF0\x9F\x98\x80\xE4\xB8 " + item), "text/html; charset=utf-8");
+        res.set_content(detailPage(item, "a\x80" "b\xC3 \xE4\xB8\xAD\xF0\x9F\x98\x80\xE4\xB8 " + item), "text/html; charset=utf-8");
     });
 }
 
