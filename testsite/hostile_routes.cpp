@@ -46,7 +46,8 @@ std::string hostileEngineFile(const std::string& baseUrl, const std::string& pag
         badUtf8 ? yes : "",
     };
     std::string file;
-    for (const std::string& line : lines) file += (file.empty() ? "" : "\r\n") + line;
+    // Every line ends in CR LF, so an empty last line still counts.
+    for (const std::string& line : lines) file += line + "\r\n";
     return file;
 }
 
