@@ -11,7 +11,7 @@
 //                           with bad=1 they lead to /h/bad-utf8 instead
 //   /h/d?i=K                a detail page: title "item K", magnet "magnet:?xt=urn:btih:K"
 //   /h/bad-utf8?i=K         the same with invalid UTF-8 around the title's valid characters
-// Routes whose responses break the protocol itself are served by RawSite (raw_site.h).
+// Responses that break the protocol itself come from FixedResponseServer.
 #include <httplib.h>
 
 namespace ondrel::testsite {

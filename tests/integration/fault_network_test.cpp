@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "hostile_routes.h"
-#include "raw_site.h"
+#include "fixed_response_server.h"
 #include "test_site.h"
 #include "web/direct_request.h"
 #include "web/web_request.h"
@@ -17,22 +17,19 @@ namespace ondrel {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using testsite::RawSite;
+using testsite::FixedResponseServer;
 using testsite::TestSite;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 // Responses no server library sends on purpose, each a whole byte stream.
-const struct {
-    const char* path;
-    const char* response;
-} rawResponses[] = {
-    {"/chunk-not-hex", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nhello\r\n0\r\n\r\n"},
-    {"/chunk-too-long", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFFFFFF\r\nhello\r\n0\r\n\r\n"},
-    {"/chunk-cut", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n400\r\nonly a few bytes of a 1024-byte chunk"},
-    {"/chunk-no-end", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n"},
-    {"/length-too-long", "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\nshort"},
-    {"/no-status-line", "garbage before any status line\r\n\r\n"},
+const char* const brokenResponses[] = {
+    "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nhello\r\n0\r\n\r\n",                  // size not hex
+    "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFFFFFF\r\nhello\r\n0\r\n\r\n",  // size overflows
+    "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n400\r\nonly a few bytes of a 1024-byte chunk",  // cut short
+    "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n",                               // no last chunk
+    "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\nshort",
+    "garbage before any status line\r\n\r\n",
 };
 
 class NetworkFaults : public ::testing::Test {
@@ -40,11 +37,8 @@ protected:
     void SetUp() override {
         testsite::addHostileRoutes(site_.server());
         ASSERT_TRUE(site_.start());
-        for (const auto& r : rawResponses) raw_.answer(r.path, r.response);
-        ASSERT_TRUE(raw_.start());
     }
     Text at(const std::string& path) const { return site_.baseUrl() + path; }
-    Text rawAt(const std::string& path) const { return raw_.baseUrl() + path; }
 
     // The program works on: a plain request right after a fault is answered.
     void expectStillWorking(const std::string& after) {
@@ -53,7 +47,6 @@ protected:
     }
 
     TestSite site_;
-    RawSite raw_;
 };
 
 TEST_F(NetworkFaults, FailedExchangesOnBothPaths) {
@@ -64,7 +57,11 @@ TEST_F(NetworkFaults, FailedExchangesOnBothPaths) {
     std::vector<Case> cases = {
         {at("/loop"), 5},  // a redirect loop is cut at the redirect limit
     };
-    for (const auto& r : rawResponses) cases.push_back({rawAt(r.path), 5});
+    std::vector<std::unique_ptr<FixedResponseServer>> broken;
+    for (const char* response : brokenResponses) {
+        broken.push_back(std::make_unique<FixedResponseServer>(response));
+        cases.push_back({broken.back()->baseUrl() + "/", 5});
+    }
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);

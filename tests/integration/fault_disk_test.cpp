@@ -1,5 +1,6 @@
-// Engine folders that are broken, hostile or oversized, read through the loader: nothing hangs,
-// nothing blows up, and every readable engine file loads.
+// Engine folders that are broken, hostile or oversized, read through the loader and the settings
+// window's rules: nothing hangs, nothing blows up, and every readable engine file loads. (A save
+// that fails part-way is tested with the settings rules: the old file stays whole.)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "engines/engine_loader.h"
+#include "engines/engine_settings.h"
 
 namespace ondrel {
 namespace {
@@ -94,6 +96,9 @@ TEST(DiskFaults, EntriesThatCannotBeReadAreInvalidEnginesAndNothingWaits) {
         EXPECT_FALSE(e->valid) << name;
         EXPECT_FALSE(e->problem.empty()) << name;
     }
+    // The settings window reads a selected entry the same way.
+    EXPECT_EQ(loadSettingValues(dir / "d-fifo.EG"), std::vector<Text>(22));
+    EXPECT_EQ(loadSettingValues(dir / "g-endless.EG"), std::vector<Text>(22));
     // The table keeps every file's place, the unreadable ones as empty engines.
     const EngineTable table = loadEngineTable(dir);
     ASSERT_EQ(table.count(), 7);
@@ -125,6 +130,7 @@ TEST(DiskFaults, AConfFolderThatCannotBeCreatedGivesNoEngines) {
         fs::create_directories(conf, error);  // what start-up tries
         EXPECT_TRUE(error) << conf;
         EXPECT_EQ(loadEngineTable(conf).count(), 0) << conf;
+        EXPECT_FALSE(saveEngineFile(conf / "x.EG", {"x", "http://x/"})) << conf;
     }
 }
 
