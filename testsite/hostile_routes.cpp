@@ -69,7 +69,8 @@ void addHostileRoutes(httplib::Server& s) {
     s.Get("/bad-gzip", [](const httplib::Request&, httplib::Response& res) {
         // A type the server does not compress itself, so the bytes go out as they stand.
         res.set_header("Content-Encoding", "gzip");
-        res.set_content(std::string("\x1F\x8B\x08\x00not really gzip at all", 28), "application/octet-stream");
+        static constexpr char notGzip[] = "\x1F\x8B\x08\x00not really gzip at all";  // the gzip magic, then junk
+        res.set_content(std::string(notGzip, sizeof notGzip - 1), "application/octet-stream");
     });
     s.Get("/h/search", [](const httplib::Request& req, httplib::Response& res) {
         res.set_content("<b>pages:" + req.get_param_value("count") + "</b>", "text/html");
