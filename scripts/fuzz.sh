@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang under AddressSanitizer + UndefinedBehaviorSanitizer and runs
 # each over its seed corpus for SECONDS (default 20). usage: fuzz.sh [SECONDS] [TARGET...]
+# The inputs a run adds are kept in build-fuzz/corpus/TARGET and taken up again by the next run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}; shift || true
-CC=clang CXX=clang++ bash scripts/build.sh build-fuzz -DONDREL_FUZZ=ON -DONDREL_GUI=OFF -DONDREL_BENCH=OFF \
-  -DONDREL_SANITIZE=address,undefined -DONDREL_WERROR=ON
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  for f in fuzz/*_fuzz.cpp; do n=$(basename "$f" _fuzz.cpp); targets+=("$n"); done
+  for f in fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" _fuzz.cpp)"); done
 fi
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DONDREL_FUZZ=ON \
+  -DONDREL_GUI=OFF -DONDREL_BENCH=OFF -DONDREL_SANITIZE=address,undefined -DONDREL_WERROR=ON >/dev/null
+cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz-}"
+
 for t in "${targets[@]}"; do
   work=build-fuzz/corpus/$t
   mkdir -p "$work"

@@ -10,20 +10,12 @@
 #include <unistd.h>
 
 #include "certificate.h"
+#include "route_params.h"
 
 namespace ondrel::testsite {
 namespace {
 
 using std::chrono::milliseconds;
-
-size_t sizeParam(const httplib::Request& req, const char* name, size_t fallback) {
-    if (!req.has_param(name)) return fallback;
-    try {
-        return size_t(std::stoull(req.get_param_value(name)));
-    } catch (const std::exception&) {
-        return fallback;
-    }
-}
 
 std::string writeCertificateFile(const std::string& pem) {
     static std::atomic<int> serial{0};

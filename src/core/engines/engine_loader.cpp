@@ -1,11 +1,10 @@
 #include "engines/engine_loader.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include "app/event_pump.h"
 #include "engines/engine_file.h"
+#include "engines/file_bytes.h"
 
 namespace ondrel {
 namespace {
@@ -21,15 +20,6 @@ bool listedBefore(const std::string& a, const std::string& b) {
     if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded)) return true;
     if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded)) return false;
     return a < b;
-}
-
-// The whole file; an unreadable one reads as empty.
-Bytes readWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream content;
-    content << in.rdbuf();
-    return in.bad() ? Bytes{} : std::move(content).str();
 }
 
 }  // namespace
@@ -84,12 +74,15 @@ std::vector<EngineFileEntry> inspectEngineFolder(const std::filesystem::path& co
         EngineFileEntry entry;
         entry.file = file;
         entry.loaded = entries.size() < size_t(maxEngineCount);
-        const Bytes bytes = readWholeFile(confFolder / file);
-        if (auto engine = parseEngineFile(bytes)) {
+        const std::optional<Bytes> bytes = readEngineFileBytes(confFolder / file);
+        if (!bytes) {
+            entry.problem = "the file cannot be read: it is not a plain file, or it is larger than " +
+                            std::to_string(maxEngineFileBytes >> 20) + " MiB, or reading it failed";
+        } else if (auto engine = parseEngineFile(*bytes)) {
             entry.valid = true;
             entry.engine = std::move(*engine);
         } else {
-            entry.problem = engineFileProblem(bytes);
+            entry.problem = engineFileProblem(*bytes);
         }
         if (!entry.loaded) {
             entry.problem = "not loaded: the window has room for " + std::to_string(maxEngineCount) +

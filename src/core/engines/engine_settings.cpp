@@ -1,13 +1,12 @@
 #include "engines/engine_settings.h"
 
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "engines/engine_definition.h"
 #include "engines/engine_file.h"
 #include "engines/engine_file_writer.h"
 #include "engines/engine_names.h"
+#include "engines/file_bytes.h"
 
 namespace ondrel {
 namespace {
@@ -50,11 +49,6 @@ std::vector<Text> splitAt(std::string_view text, char separator) {
     return parts;
 }
 
-Bytes readWholeFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 Text spacedForbiddenChars() {
     Text spaced;
     for (const char c : forbiddenNameChars) spaced += spaced.empty() ? Text(1, c) : Text{' ', c};
@@ -78,7 +72,7 @@ const std::vector<Text>& settingLabels() {
 }
 
 std::vector<Text> loadSettingValues(const std::filesystem::path& file) {
-    std::vector<Text> values = splitEngineLines(textFromBytes(readWholeFile(file)));
+    std::vector<Text> values = splitEngineLines(textFromBytes(readEngineFileBytes(file).value_or(Bytes{})));
     values.resize(size_t(engineLineCount));
     return values;
 }

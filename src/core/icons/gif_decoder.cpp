@@ -20,7 +20,7 @@ struct MemoryInput {
 int readFromMemory(GifFileType* gif, GifByteType* buffer, int length) {
     auto* in = static_cast<MemoryInput*>(gif->UserData);
     const size_t n = std::min(size_t(length), in->data.size() - in->at);
-    std::memcpy(buffer, in->data.data() + in->at, n);
+    if (n > 0) std::memcpy(buffer, in->data.data() + in->at, n);  // empty data may have no buffer at all
     in->at += n;
     return int(n);
 }

@@ -33,6 +33,7 @@ bool looksLikeIco(std::string_view data) {
 }
 
 std::optional<Picture> decodeIco(std::string_view data) {
+    if (!looksLikeIco(data)) return std::nullopt;  // the header's fields must lie inside the data
     const size_t count = le16(data, 4);
     if (count == 0 || headerSize + count * entrySize > data.size()) return std::nullopt;
     // The entry closest in size to a tab icon, the deepest among equally close ones; entries

@@ -55,6 +55,7 @@ bool looksLikePcx(std::string_view data) {
 }
 
 std::optional<Picture> decodePcx(std::string_view data) {
+    if (!looksLikePcx(data)) return std::nullopt;  // the header's fields must lie inside the data
     PcxLayout l;
     l.bitsPerPixel = int(byteAt(data, 3));
     l.planes = int(byteAt(data, 65));

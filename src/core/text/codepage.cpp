@@ -187,6 +187,7 @@ Text convertAsciiCompatible(std::string_view in, const std::string& from, const 
 }  // namespace
 
 Text urlEncode(std::string_view text, bool keepSafe, bool toUtf8) {
+    text = text.substr(0, text.find('\0'));  // taken as text, like every other conversion
     if (text.empty()) return Text();
     const Text utf8 = toUtf8 ? gbkToUtf8(text) : Text();
     const std::string_view bytes = toUtf8 ? std::string_view(utf8) : text;

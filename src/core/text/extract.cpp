@@ -1,5 +1,7 @@
 #include "text/extract.h"
 
+#include <algorithm>
+
 #include "app/event_pump.h"
 #include "text/text_rules.h"
 
@@ -24,12 +26,15 @@ int allTextsBetween(std::string_view text, std::string_view prefix, std::string_
     // the one piece from the start of the text to the first suffix.
     const bool once = prefix.empty();
     int pos = options.start;
+    size_t cut = 0;
     for (;;) {
         const int at = findText(text, prefix, pos, options.ignoreCase);
         if (at == notFound) break;
         pos = at + int(prefix.size());
         const int end = findText(text, suffix, pos, options.ignoreCase);
         if (end == notFound) break;
+        cut += size_t(std::max(end - pos, 0));
+        if (cut > maxCutBytes) break;
         Text piece = options.before + midText(text, pos, end - pos) + options.after;
         if (options.keepPrefix) piece.insert(0, prefix);
         if (options.keepSuffix) piece.append(suffix);

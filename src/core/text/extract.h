@@ -25,9 +25,16 @@ struct AllTextsOptions {
     int start = 1;
 };
 
+// The values one allTextsBetween call cuts add up to at most this many bytes. Pieces may
+// overlap, so a prefix that recurs before a distant suffix (a million "&" and then one ";")
+// would otherwise cut a quadratic amount of text from a page and exhaust memory. The bound is
+// the largest page a request accepts: pieces that do not overlap never come near it.
+inline constexpr size_t maxCutBytes = 32u << 20;
+
 // Every value between `prefix` and `suffix` in page order into `out` (emptied first); each
-// pass looks for the next prefix right after the previous one, so pieces may overlap.
-// Returns the number of pieces.
+// pass looks for the next prefix right after the previous one, so pieces may overlap. The
+// collection ends early once the values cut reach maxCutBytes in all. Returns the number of
+// pieces.
 int allTextsBetween(std::string_view text, std::string_view prefix, std::string_view suffix,
                     std::vector<Text>& out, const AllTextsOptions& options = {});
 

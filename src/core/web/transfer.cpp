@@ -15,6 +15,10 @@ using Clock = std::chrono::steady_clock;
 
 // How often a transfer looks at its cancellation token and its progress while it waits.
 constexpr int pollIntervalMs = 40;
+// Bytes that must move before the time without progress starts again. A server that trickles a
+// byte a second would otherwise hold the thread for as long as it likes; any real download
+// moves this much far faster than the shortest limit.
+constexpr size_t progressBytes = 512;
 
 void ensureCurlInitialised() {
     static std::once_flag once;
@@ -55,8 +59,16 @@ struct Exchange {
     size_t headerBytes = 0;  // over every response of the exchange, redirects included
     bool connected = false;
     Clock::time_point lastProgress = Clock::now();
+    size_t movedSinceProgress = 0;
 
-    void progressed() { lastProgress = Clock::now(); }
+    void progressed() {
+        lastProgress = Clock::now();
+        movedSinceProgress = 0;
+    }
+    void moved(size_t bytes) {
+        movedSinceProgress += bytes;
+        if (movedSinceProgress >= progressBytes) progressed();
+    }
 };
 
 size_t onBody(char* data, size_t size, size_t count, void* context) {
@@ -64,7 +76,7 @@ size_t onBody(char* data, size_t size, size_t count, void* context) {
     size_t length = size * count;
     if (x.body.size() + length > maxResponseBytes) return 0;  // aborts the transfer
     x.body.append(data, length);
-    x.progressed();
+    x.moved(length);
     return length;
 }
 
@@ -80,7 +92,7 @@ size_t onHeader(char* data, size_t size, size_t count, void* context) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
     if (line.substr(0, 5) == "HTTP/") x.headerBlock.clear();
     x.headerBlock.append(line).append("\r\n");
-    x.progressed();
+    x.moved(length);
     return length;
 }
 
@@ -89,7 +101,7 @@ size_t onUpload(char* buffer, size_t size, size_t count, void* context) {
     size_t length = std::min(size * count, x.upload->size() - x.uploaded);
     x.upload->copy(buffer, length, x.uploaded);
     x.uploaded += length;
-    x.progressed();
+    x.moved(length);
     return length;
 }
 
