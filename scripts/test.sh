@@ -16,10 +16,11 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 # The tests whose code runs on several threads: the worker start, the dispatch with its
 # cancellation and list gate, the task pool, the check worker, the favicon task, the request
-# paths used from many threads, and the stress run of whole searches.
+# paths used from many threads, the stress run of whole searches, and every window test, where
+# the workers hand their results to the user-interface thread.
 thread_tests='StartThread|SearchDispatch|RunningSearch|ListGate|EngineCheck|TaskPool|FaviconLoader'
-thread_tests+='|Cancel|ManyThreads|SearchStress'
-bash scripts/build.sh build-tsan -DONDREL_WERROR=ON -DONDREL_SANITIZE=thread -DONDREL_BENCH=OFF -DONDREL_GUI=OFF
+thread_tests+='|Cancel|ManyThreads|SearchStress|^gui-'
+bash scripts/build.sh build-tsan -DONDREL_WERROR=ON -DONDREL_SANITIZE=thread -DONDREL_BENCH=OFF
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/scripts/tsan.supp" \
   ctest --test-dir build-tsan --output-on-failure -j2 -R "$thread_tests"
 

@@ -8,6 +8,7 @@
 
 #include "check/check_engines.h"
 #include "program_text.h"
+#include "ui_thread_queue.h"
 
 using namespace ondrel;
 
@@ -22,10 +23,8 @@ public:
         const QString shown = fromProgramText(state);
         const std::lock_guard lock(mutex_);
         if (!window_) return;
-        // Queued to the window itself: Qt drops the call if the window is gone before it runs.
-        QMetaObject::invokeMethod(
-            window_, [window = window_, run, row, shown] { window->showState(run, row, shown); },
-            Qt::QueuedConnection);
+        // Queued to the window's own queue: dropped if the window is gone before it runs.
+        window_->reports_->post([window = window_, run, row, shown] { window->showState(run, row, shown); });
     }
 
     // The window's thread, before the window goes.
@@ -40,7 +39,7 @@ private:
 };
 
 EngineCheckWindow::EngineCheckWindow(const EngineTable& engines, QWidget* parent)
-    : QDialog(parent), relay_(std::make_shared<CheckReportRelay>(this)) {
+    : QDialog(parent), reports_(new UiThreadQueue(this)), relay_(std::make_shared<CheckReportRelay>(this)) {
     setWindowTitle(QStringLiteral("引擎检测"));
     setFixedSize(414, 429);
     move(50, 50);

@@ -14,6 +14,7 @@
 class QPushButton;
 class QTreeWidget;
 class CheckReportRelay;
+class UiThreadQueue;
 
 class EngineCheckWindow : public QDialog {
     Q_OBJECT
@@ -41,6 +42,7 @@ private:
     QTreeWidget* list_ = nullptr;
     QPushButton* button_ = nullptr;
     std::vector<ondrel::Text> siteUrls_;
+    UiThreadQueue* reports_;  // carries the relay's reports to this window's thread
     std::shared_ptr<CheckReportRelay> relay_;
     unsigned currentRun_ = 0;  // reports of earlier runs are dropped
     std::vector<Worker> workers_;

@@ -7,7 +7,7 @@ namespace {
 constexpr size_t changesPerBatch = 1000;
 }  // namespace
 
-ListAdapter::ListAdapter(Models models, QObject* parent) : QObject(parent), models_(models) {}
+ListAdapter::ListAdapter(Models models, QObject* parent) : QObject(parent), models_(models), uiThread_(new UiThreadQueue(this)) {}
 
 void ListAdapter::clearList(int list, ondrel::SearchId search) { enqueue({list, search, true, {}}); }
 
@@ -24,7 +24,7 @@ void ListAdapter::enqueue(Change change) {
     pending_.push_back(std::move(change));
     if (!applyPosted_) {
         applyPosted_ = true;
-        QMetaObject::invokeMethod(this, &ListAdapter::applyPending, Qt::QueuedConnection);
+        uiThread_->post([this] { applyPending(); });
     }
 }
 
@@ -39,7 +39,7 @@ void ListAdapter::applyPending() {
             auto end = pending_.begin() + changesPerBatch;
             batch.assign(std::make_move_iterator(pending_.begin()), std::make_move_iterator(end));
             pending_.erase(pending_.begin(), end);
-            QMetaObject::invokeMethod(this, &ListAdapter::applyPending, Qt::QueuedConnection);
+            uiThread_->post([this] { applyPending(); });
         }
     }
     // Lists are independent of each other, so each list's changes can be applied together, in

@@ -11,6 +11,7 @@
 
 #include "app/result_lists.h"
 #include "result_list_model.h"
+#include "ui_thread_queue.h"
 
 class ListAdapter : public QObject, public ondrel::ResultLists {
     Q_OBJECT
@@ -22,10 +23,9 @@ public:
     void clearList(int list, ondrel::SearchId search) override;
     void appendRow(int list, int row, const ondrel::ResultRow& cells, ondrel::SearchId search) override;
 
-    // User-interface thread: applies what is queued (at most one batch); the event loop calls it.
-    void applyPending();
-
 private:
+    // User-interface thread: applies what is queued (at most one batch).
+    void applyPending();
     struct Change {
         int list;
         ondrel::SearchId search;
@@ -36,6 +36,7 @@ private:
     void applyToList(int list, const std::vector<const Change*>& changes);
 
     Models models_;
+    UiThreadQueue* uiThread_;
     std::mutex mutex_;
     std::vector<Change> pending_;  // guarded by mutex_
     bool applyPosted_ = false;     // guarded by mutex_

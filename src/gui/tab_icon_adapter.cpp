@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QTabWidget>
 
+#include "ui_thread_queue.h"
+
 namespace {
 QImage toImage(const ondrel::TabImage& image) {
     QImage out(ondrel::TabImage::side, ondrel::TabImage::side, QImage::Format_ARGB32);
@@ -14,14 +16,14 @@ QImage toImage(const ondrel::TabImage& image) {
 }
 }  // namespace
 
-TabIconAdapter::TabIconAdapter(QTabWidget* tabs) : tabs_(tabs) {}
+TabIconAdapter::TabIconAdapter(QTabWidget* tabs) : tabs_(tabs), uiThread_(new UiThreadQueue(tabs)) {}
 
 template <class Work>
 void TabIconAdapter::post(Work work) {
-    // Posting under the lock: the tabs cannot be detached, and so not deleted, meanwhile; an
-    // event still queued when they are deleted is discarded with them.
+    // Posting under the lock: the tabs cannot be detached, and so not deleted, meanwhile; work
+    // still queued when they are deleted is discarded with them.
     std::lock_guard lock(mutex_);
-    if (tabs_) QMetaObject::invokeMethod(tabs_, std::move(work), Qt::QueuedConnection);
+    if (tabs_) uiThread_->post(std::move(work));
 }
 
 void TabIconAdapter::setImageList(const std::vector<ondrel::TabImage>& images) {

@@ -10,6 +10,7 @@
 #include "icons/tab_icons.h"
 
 class QTabWidget;
+class UiThreadQueue;
 
 class TabIconAdapter : public ondrel::TabIconSink {
 public:
@@ -31,6 +32,7 @@ private:
 
     std::mutex mutex_;
     QTabWidget* tabs_;  // guarded by mutex_; null once detached
+    UiThreadQueue* uiThread_;  // the tabs' child, gone with them
     // User-interface thread only.
     std::vector<QIcon> icons_;
     std::vector<int> tabImages_;  // per tab, -1 for none

@@ -22,4 +22,7 @@ TabIconLoader::TabIconLoader(QTabWidget* tabs, std::shared_ptr<const ondrel::Eng
 TabIconLoader::~TabIconLoader() {
     task_->stop->cancel();
     task_->sink->detach();
+    // A stopped task's request is aborted within moments; one that does not end in a second is
+    // left to finish on its own rather than holding the window's thread.
+    task_->pool.wait(1000);
 }

@@ -1,6 +1,9 @@
 #include "update_check_runner.h"
 
 #include "app/update_check.h"
+#include "ui_thread_queue.h"
+
+UpdateCheckRunner::UpdateCheckRunner(QObject* parent) : QObject(parent), uiThread_(new UiThreadQueue(this)) {}
 
 UpdateCheckRunner::~UpdateCheckRunner() {
     cancellation_->cancel();
@@ -13,7 +16,7 @@ void UpdateCheckRunner::start(const ondrel::Text& versionUrl) {
         ondrel::CancellationScope scope(cancellation);
         const bool newVersion = ondrel::newVersionAvailable(versionUrl);
         if (cancellation->cancelled()) return;
-        // Queued to this object: delivered on its thread, and dropped if it is gone by then.
-        QMetaObject::invokeMethod(this, [this, newVersion] { emit finished(newVersion); }, Qt::QueuedConnection);
+        // The destructor joins this thread before the queue goes, so the queue is still there.
+        uiThread_->post([this, newVersion] { emit finished(newVersion); });
     });
 }

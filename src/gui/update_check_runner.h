@@ -9,10 +9,12 @@
 #include "text/text.h"
 #include "web/cancellation.h"
 
+class UiThreadQueue;
+
 class UpdateCheckRunner : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    explicit UpdateCheckRunner(QObject* parent);
     // Aborts a check still in flight and waits for its thread, which the abort ends quickly.
     ~UpdateCheckRunner() override;
 
@@ -23,6 +25,7 @@ signals:
     void finished(bool newVersion);
 
 private:
+    UiThreadQueue* uiThread_;
     std::shared_ptr<ondrel::Cancellation> cancellation_ = std::make_shared<ondrel::Cancellation>();
     std::thread thread_;
 };
