@@ -91,6 +91,19 @@ TEST_F(NetworkFaults, TrickleCountsAsAStall) {
     expectStillWorking("a trickle");
 }
 
+TEST_F(NetworkFaults, DirectPathGivesUpOnASilentServerByItself) {
+    // The engine check passes no limits: its own bound on a server that accepts the connection
+    // and never answers (the test server holds the request for two minutes) must end the wait.
+    int status = -1;
+    Text headers;
+    const auto start = Clock::now();
+    EXPECT_EQ(DirectWebRequest(at("/hang"), {.headersOut = &headers, .statusOut = &status}), "");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(headers, Text(5000, ' '));
+    RecordProperty("seconds", std::to_string(secondsSince(start)));
+    expectStillWorking("a silent server");
+}
+
 // Peak resident memory of this process in KiB.
 long peakResidentKiB() {
     std::ifstream status("/proc/self/status");
