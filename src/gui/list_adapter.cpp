@@ -1,6 +1,7 @@
 #include "list_adapter.h"
 
 #include "program_text.h"
+#include "ui_thread_queue.h"
 
 namespace {
 // Bounds the work of one pass of the event loop; the rest waits for the next pass.

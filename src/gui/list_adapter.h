@@ -11,7 +11,8 @@
 
 #include "app/result_lists.h"
 #include "result_list_model.h"
-#include "ui_thread_queue.h"
+
+class UiThreadQueue;
 
 class ListAdapter : public QObject, public ondrel::ResultLists {
     Q_OBJECT

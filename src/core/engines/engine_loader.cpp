@@ -9,8 +9,6 @@
 namespace ondrel {
 namespace {
 
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
 // Names compare with the ASCII letters upper-cased, as the upper-casing file systems order
 // them ("_" after the letters); names that differ only in case keep a fixed order.
 bool listedBefore(const std::string& a, const std::string& b) {

@@ -1,9 +1,9 @@
 #include "engines/engine_names.h"
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 #include <system_error>
+
+#include "text/text.h"
 
 namespace ondrel {
 namespace {
@@ -15,13 +15,6 @@ std::string asciiComparable(const std::filesystem::path& path) {
     return std::string(u8.begin(), u8.end());
 }
 
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-std::string foldedAscii(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), foldAscii);
-    return s;
-}
-
 bool holdsForbiddenChar(std::string_view s) {
     return s.find_first_of(forbiddenNameChars) != std::string_view::npos;
 }
@@ -29,7 +22,7 @@ bool holdsForbiddenChar(std::string_view s) {
 #ifdef _WIN32
 bool startsLikeAbsoluteWindowsPath(const std::string& s) {
     if (s.empty()) return false;
-    const char first = char(std::toupper(static_cast<unsigned char>(s.front())));
+    const char first = upperAscii(s.front());
     return first >= 'A' && first <= 'Z' &&
            (s.find(":\\") != std::string::npos || s.find(":/") != std::string::npos);
 }
@@ -66,9 +59,9 @@ std::filesystem::path engineFilePath(const std::filesystem::path& confFolder,
 bool engineFolderHolds(const std::filesystem::path& confFolder, const std::filesystem::path& fileName) {
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(confFolder / fileName, error))) return true;
-    const std::string wanted = foldedAscii(asciiComparable(fileName));
+    const std::string wanted = lowerAsciiText(asciiComparable(fileName));
     for (std::filesystem::directory_iterator it(confFolder, error), end; !error && it != end; it.increment(error)) {
-        if (foldedAscii(asciiComparable(it->path().filename())) == wanted) return true;
+        if (lowerAsciiText(asciiComparable(it->path().filename())) == wanted) return true;
     }
     return false;
 }

@@ -20,4 +20,13 @@ inline Text textFromBytes(std::string_view bytes) {
 
 inline bool isLeadByte(unsigned char b) { return b >= 0x80; }
 
+// Letter case as the program folds it: the 26 ASCII letters change, every other byte stays.
+inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+inline char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+inline Text lowerAsciiText(std::string_view text) {
+    Text out(text);
+    for (char& c : out) c = lowerAscii(c);
+    return out;
+}
+
 }  // namespace ondrel

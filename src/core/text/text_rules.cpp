@@ -6,14 +6,6 @@
 namespace ondrel {
 namespace {
 
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-Text foldedCopy(std::string_view s) {
-    Text out(s);
-    std::transform(out.begin(), out.end(), out.begin(), foldAscii);
-    return out;
-}
-
 // Finds matches that begin on a character boundary, where boundaries are counted from the
 // first position searched. Candidates come from memmem (memchr-class speed); a candidate's
 // alignment is decided from the nearest byte below 0x80 before it: the byte after such a
@@ -24,7 +16,7 @@ public:
     BoundaryFinder(std::string_view haystack, std::string_view needle, size_t origin, bool ignoreCase)
         : haystack_(haystack), known_(origin), ignoreCase_(ignoreCase) {
         if (ignoreCase) {
-            foldedNeedle_ = foldedCopy(needle);
+            foldedNeedle_ = lowerAsciiText(needle);
             needle_ = foldedNeedle_;
         } else {
             needle_ = needle;
@@ -63,7 +55,7 @@ private:
         while (from + n <= haystack_.size()) {
             const size_t end = std::min(haystack_.size(), from + window);
             window_.resize(end - from);
-            std::transform(haystack_.begin() + from, haystack_.begin() + end, window_.begin(), foldAscii);
+            std::transform(haystack_.begin() + from, haystack_.begin() + end, window_.begin(), lowerAscii);
             if (const void* hit = memmem(window_.data(), window_.size(), needle_.data(), n))
                 return from + size_t(static_cast<const char*>(hit) - window_.data());
             if (end == haystack_.size()) break;

@@ -15,18 +15,12 @@ namespace {
 constexpr size_t headerBufferSize = 5000;
 constexpr size_t readPieceSize = 1024;
 
-Text lowerAscii(std::string_view text) {
-    Text out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; });
-    return out;
-}
-
-bool isSecure(const Text& url) { return lowerAscii(url.substr(0, 8)) == "https://"; }
+bool isSecure(const Text& url) { return lowerAsciiText(url.substr(0, 8)) == "https://"; }
 
 // The value of the first line named User-Agent in any letter case.
 Text userAgentLineValue(const Text& headers) {
     for (const Text& line : splitText(headers, "\r\n")) {
-        if (lowerAscii(headerName(line)) == "user-agent") return headerValue(line);
+        if (lowerAsciiText(headerName(line)) == "user-agent") return headerValue(line);
     }
     return Text();
 }
@@ -71,7 +65,7 @@ int readStatus(const inet::Request& request) {
 }  // namespace
 
 Text urlHost(const Text& url, bool keepPort) {
-    Text address = lowerAscii(url);
+    Text address = lowerAsciiText(url);
     if (!address.ends_with("/")) address += "/";
     Text host;
     if (address.starts_with("https://")) {
@@ -87,7 +81,7 @@ Text urlHost(const Text& url, bool keepPort) {
 int urlPort(const Text& url) {
     Text host = urlHost(url, true);
     size_t colon = host.rfind(':');
-    if (colon == Text::npos) return lowerAscii(url.substr(0, 5)) == "https" ? 443 : 80;
+    if (colon == Text::npos) return lowerAsciiText(url.substr(0, 5)) == "https" ? 443 : 80;
     int port = 0;
     for (size_t i = colon + 1; i < host.size() && host[i] >= '0' && host[i] <= '9'; ++i) {
         port = std::min(port * 10 + (host[i] - '0'), 9999999);  // anything this large is refused anyway

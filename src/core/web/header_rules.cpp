@@ -28,8 +28,6 @@ std::pair<std::string_view, std::string_view> splitHeaderLine(std::string_view l
 
 bool lacks(std::string_view text, std::string_view needle) { return findText(text, needle, 1, true) == notFound; }
 
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
 Text joinItems(const std::vector<Text>& items, std::string_view separator) {
     Text out;
     for (size_t i = 0; i < items.size(); ++i) {
