@@ -13,11 +13,6 @@ namespace {
 
 constexpr const char* usage = "[--direct] [--dump-headers FILE] URL";
 
-int usageError(const std::string& message) {
-    std::cerr << "fetch: " << message << "\nusage: ondrel-cli fetch " << usage << "\n";
-    return exitUsage;
-}
-
 int runFetch(const std::vector<std::string>& args) {
     bool direct = false;
     std::string headersFile;
@@ -32,13 +27,13 @@ int runFetch(const std::vector<std::string>& args) {
         } else if (arg == "--direct") {
             direct = true;
         } else if (arg == "--dump-headers") {
-            if (++i == args.size()) return usageError("--dump-headers needs a file");
+            if (++i == args.size()) return usageError("fetch", "--dump-headers needs a file");
             headersFile = args[i];
         } else {
-            return usageError("unknown option " + arg);
+            return usageError("fetch", "unknown option " + arg);
         }
     }
-    if (operands.size() != 1) return usageError("one URL expected");
+    if (operands.size() != 1) return usageError("fetch", "one URL expected");
     const Text& url = operands[0];
 
     Text headers;
@@ -60,16 +55,16 @@ int runFetch(const std::vector<std::string>& args) {
         std::ofstream out(headersFile, std::ios::binary);
         out << headers;
         if (!out) {
-            std::cerr << "fetch: cannot write " << headersFile << "\n";
+            std::cerr << "ondrel-cli fetch: cannot write " << headersFile << "\n";
             return exitFailed;
         }
     }
     if (std::fwrite(body.data(), 1, body.size(), stdout) != body.size() || std::fflush(stdout) != 0) {
-        std::cerr << "fetch: cannot write the body\n";
+        std::cerr << "ondrel-cli fetch: cannot write the body\n";
         return exitFailed;
     }
     if (status == 0) {
-        std::cerr << "fetch: no response from " << url << "\n";
+        std::cerr << "ondrel-cli fetch: no response from " << url << "\n";
         return exitFailed;
     }
     return exitDone;

@@ -1,7 +1,6 @@
 #include "engine_cli.h"
 
 #include <cstdio>
-#include <iostream>
 
 #include "command.h"
 #include "text/codepage.h"
@@ -12,10 +11,7 @@ std::optional<EngineOptions> parseEngineOptions(const std::vector<std::string>& 
                                                 size_t operandCount, bool jsonAllowed, bool jobsAllowed) {
     EngineOptions options;
     const auto usage = [&](const std::string& message) {
-        std::cerr << "ondrel-cli " << command << ": " << message << "\n";
-        for (const Command& c : commands()) {
-            if (c.name == command) std::cerr << "usage: ondrel-cli " << c.name << " " << c.usage << "\n";
-        }
+        usageError(command, message);
         return std::nullopt;
     };
     bool optionsEnded = false;

@@ -14,6 +14,13 @@ const std::vector<Command>& commands() {
     return all;
 }
 
+int usageError(std::string_view command, const std::string& message) {
+    std::cerr << "ondrel-cli " << command << ": " << message << "\n";
+    for (const Command& c : commands())
+        if (c.name == command) std::cerr << "usage: ondrel-cli " << c.name << " " << c.usage << "\n";
+    return exitUsage;
+}
+
 namespace {
 
 void printUsage(std::ostream& out) {

@@ -12,12 +12,6 @@
 namespace ondrel::cli {
 namespace {
 
-int usageError(const TextCommandSyntax& syntax, const std::string& message) {
-    std::cerr << "ondrel-cli " << syntax.name << ": " << message << "\nusage: ondrel-cli " << syntax.name << " "
-              << syntax.usage << "\n";
-    return exitUsage;
-}
-
 void writeBytes(std::string_view bytes) {
     if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
@@ -40,12 +34,12 @@ std::optional<int> parseTextCommand(const std::vector<std::string>& args, const 
         } else {
             bool known = false;
             for (std::string_view option : syntax.options) known = known || option == arg;
-            if (!known) return usageError(syntax, "unknown option \"" + arg + "\"");
+            if (!known) return usageError(syntax.name, "unknown option \"" + arg + "\"");
             out.options.insert(arg);
         }
     }
-    if (out.operands.size() < syntax.minOperands) return usageError(syntax, "too few arguments");
-    if (out.operands.size() > syntax.maxOperands) return usageError(syntax, "too many arguments");
+    if (out.operands.size() < syntax.minOperands) return usageError(syntax.name, "too few arguments");
+    if (out.operands.size() > syntax.maxOperands) return usageError(syntax.name, "too many arguments");
     return std::nullopt;
 }
 
